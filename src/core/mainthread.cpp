@@ -1,0 +1,131 @@
+#include "core/mainthread.h"
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <future>
+#include <mutex>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+
+namespace {
+
+std::thread::id mainThreadId;
+std::mutex queueLock;
+std::condition_variable queueChanged;
+std::deque<std::function<void()>> queue;
+unsigned long long wakeCount = 0;
+
+// Asks the main thread's event loop to serve the queue.
+void NudgeEventLoop()
+{
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, [] { ServeMainQueue(); }, Qt::QueuedConnection);
+}
+
+bool RunQueued()
+{
+    bool ranAny = false;
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard guard(queueLock);
+            if (queue.empty())
+                return ranAny;
+            fn = std::move(queue.front());
+            queue.pop_front();
+        }
+        fn();
+        ranAny = true;
+    }
+}
+
+}  // namespace
+
+void SetMainThread()
+{
+    mainThreadId = std::this_thread::get_id();
+}
+
+bool IsMainThread()
+{
+    return std::this_thread::get_id() == mainThreadId;
+}
+
+void PostToMain(std::function<void()> fn)
+{
+    {
+        std::lock_guard guard(queueLock);
+        queue.push_back(std::move(fn));
+        ++wakeCount;
+    }
+    queueChanged.notify_all();
+    NudgeEventLoop();
+}
+
+void Synchronize(const std::function<void()>& fn)
+{
+    if (IsMainThread()) {
+        fn();
+        return;
+    }
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> finished = done->get_future();
+    PostToMain([&fn, done] {
+        try {
+            fn();
+            done->set_value();
+        } catch (...) {
+            done->set_exception(std::current_exception());
+        }
+    });
+    finished.get();
+}
+
+void ServeMainQueue()
+{
+    RunQueued();
+}
+
+void WakeWaiters()
+{
+    {
+        std::lock_guard guard(queueLock);
+        ++wakeCount;
+    }
+    queueChanged.notify_all();
+}
+
+bool WaitOnMain(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    using Clock = std::chrono::steady_clock;
+    const bool unlimited = timeout == std::chrono::milliseconds::max();
+    const Clock::time_point deadline = unlimited ? Clock::time_point::max() : Clock::now() + timeout;
+    const bool onMain = IsMainThread();
+    for (;;) {
+        unsigned long long seen;
+        {
+            std::lock_guard guard(queueLock);
+            seen = wakeCount;
+        }
+        if (onMain) {
+            RunQueued();
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents(QEventLoop::AllEvents);
+        }
+        if (done())
+            return true;
+        if (!unlimited && Clock::now() >= deadline)
+            return false;
+        // Socket events arrive through the event loop, which does not wake us: look
+        // again after a short while even without a wake.
+        std::unique_lock lock(queueLock);
+        Clock::time_point next = Clock::now() + std::chrono::milliseconds(onMain ? 2 : 50);
+        if (next > deadline)
+            next = deadline;
+        queueChanged.wait_until(lock, next, [&] { return wakeCount != seen; });
+    }
+}

@@ -1,0 +1,73 @@
+#include "core/paths.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+
+#include "core/text.h"
+
+std::string JoinPath(const std::string& folder, const std::string& name)
+{
+    if (!folder.empty() && folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+bool FolderExists(const std::string& path)
+{
+    std::string name = path;
+    if (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    struct stat info {};
+    return ::stat(name.c_str(), &info) == 0;
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+long long FileSize(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    return static_cast<long long>(info.st_size);
+}
+
+void ForceFolderOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return;
+    std::string folder = path.substr(0, slash);
+    if (FolderExists(folder))
+        return;
+    auto pieces = SplitText(folder, '/');
+    std::string current = pieces[0];
+    for (size_t i = 1; i < pieces.size(); ++i) {
+        // An absolute path starts with an empty piece: the root itself.
+        current = current.empty() ? "/" + pieces[i] : JoinPath(current, pieces[i]);
+        if (pieces[i].empty() || FolderExists(current))
+            continue;
+        if (::mkdir(current.c_str(), 0755) != 0 && errno != EEXIST)
+            throw EInOutError("Cannot create folder \"" + current + "\": " + std::strerror(errno));
+    }
+}
+
+void CopyFileIfExists(const std::string& source, const std::string& target)
+{
+    std::ifstream in(source, std::ios::binary);
+    if (!in)
+        return;
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.close();
+    if (!out)
+        throw EInOutError("Cannot write \"" + target + "\": " + std::strerror(errno));
+}
