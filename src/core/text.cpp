@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 std::vector<std::string> SplitText(const std::string& text, char separator)
 {
@@ -96,4 +97,12 @@ bool TryToInt(const std::string& text, long long& value)
         ++first;
     auto [end, error] = std::from_chars(first, s.data() + s.size(), value);
     return error == std::errc() && end == s.data() + s.size();
+}
+
+int StrToInt(const std::string& text)
+{
+    long long value = 0;
+    if (!TryToInt(text, value) || value < INT32_MIN || value > INT32_MAX)
+        throw EConvertError("'" + text + "' is not a valid integer value");
+    return static_cast<int>(value);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,15 @@ std::string LowerCase(std::string text);
 std::string UpperCase(std::string text);
 bool EndsWithText(const std::string& text, const std::string& suffix);    // without regard to case
 bool Contains(const std::string& text, const std::string& part);
+
+// The toolkit's conversion error: a text that should be a number is not one.
+class EConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The decimal integer of text; raises EConvertError ("'x' is not a valid integer value").
+int StrToInt(const std::string& text);
 
 // The decimal integer of a whole text (leading and trailing blanks allowed), or false.
 bool TryToInt(const std::string& text, long long& value);
