@@ -6,8 +6,10 @@
 
 namespace {
 
-bool RefusedScheme(const std::string& url)
+bool Refused(const std::string& url)
 {
+    if (url.empty())
+        return true;
     for (const char* scheme : {"mailTo:", "file:", "ftp:", "gopher:"})
         if (StartsWithText(url, scheme))
             return true;
@@ -22,90 +24,85 @@ TURL_database& UrlDatabase()
     return database;
 }
 
-const TURL_database::Entry* TURL_database::List::Find(const std::string& url) const
+TURL_database::Table::value_type* TURL_database::Admit(const std::string& url)
 {
-    auto found = index.find(url);
-    return found == index.end() ? nullptr : &*found->second;
+    if (Refused(url))
+        return nullptr;
+    return &*table.try_emplace(url).first;
 }
 
-void TURL_database::List::Append(const std::string& url, int level)
+void TURL_database::ShowAdded(const char* list, const std::string& url, int level) const
 {
-    if (auto found = index.find(url); found != index.end()) {
-        auto node = found->second;
-        index.erase(found);
-        entries.erase(node);
-    }
-    entries.push_back({url, level});
-    auto node = std::prev(entries.end());
-    index.emplace(node->url, node);
-}
-
-TURL_database::Entry TURL_database::List::PopFront()
-{
-    Entry first = std::move(entries.front());
-    index.erase(std::string_view(entries.front().url.data(), entries.front().url.size()));
-    entries.pop_front();
-    return first;
-}
-
-void TURL_database::List::Clear()
-{
-    index.clear();
-    entries.clear();
-}
-
-void TURL_database::UpdateCounts()
-{
-    vectCount = vect.Count();
-    bankCount = bank.Count();
-}
-
-void TURL_database::AddStep(List& list, const char* name, const std::string& url, int level)
-{
-    if (url.empty() || RefusedScheme(url))
-        return;
-    list.Append(url, level);
-    UpdateCounts();
     if (Settings().bdebugVersion)
-        Ui().Message(std::string(name) + "\r" + url + "\r" + std::to_string(level));
+        Ui().Message(std::string(list) + "\r" + url + "\r" + std::to_string(level));
+}
+
+void TURL_database::AddToVect(Table::value_type& entry, int level)
+{
+    Place& place = entry.second;
+    if (!place.inVect)
+        ++vectCount;
+    place.inVect = true;
+    place.vectLevel = level;
+    place.vectTicket = nextTicket++;
+    queue.push_back({&entry, place.vectTicket});
+    ShowAdded("vect", entry.first, level);
+}
+
+void TURL_database::AddToBank(Table::value_type& entry, int level)
+{
+    Place& place = entry.second;
+    if (!place.inBank)
+        ++bankCount;
+    place.inBank = true;
+    place.bankLevel = level;
+    ShowAdded("bank", entry.first, level);
 }
 
 std::string TURL_database::TakeFirst()
 {
-    if (vect.Empty())
-        return {};
-    Entry first = vect.PopFront();
-    UpdateCounts();
-    return first.url + "=" + std::to_string(first.level);
+    while (!queue.empty()) {
+        Slot slot = queue.front();
+        queue.pop_front();
+        Place& place = slot.entry->second;
+        if (!place.inVect || place.vectTicket != slot.ticket)
+            continue;
+        place.inVect = false;
+        --vectCount;
+        return slot.entry->first + "=" + std::to_string(place.vectLevel);
+    }
+    return {};
 }
 
 int TURL_database::AddKnown(const std::string& url, int level)
 {
-    const Entry* known = bank.Find(url);
-    if (!known || known->level < level)
-        AddStep(bank, "bank", url, level);
+    auto found = table.find(url);
+    if (found != table.end() && found->second.inBank && found->second.bankLevel >= level)
+        return 0;
+    if (auto* entry = found != table.end() ? &*found : Admit(url))
+        AddToBank(*entry, level);
     return 0;
 }
 
 int TURL_database::AddPending(const std::string& url, int level)
 {
-    bool add;
-    if (const Entry* pending = vect.Find(url))
-        add = pending->level < level;
-    else if (const Entry* known = bank.Find(url))
-        add = known->level < level;
-    else
-        add = true;
-    if (add) {
-        AddStep(vect, "vect", url, level);
-        AddStep(bank, "bank", url, level);
+    auto found = table.find(url);
+    if (found != table.end()) {
+        const Place& place = found->second;
+        if (place.inVect ? place.vectLevel >= level : place.inBank && place.bankLevel >= level)
+            return 0;
+    }
+    if (auto* entry = found != table.end() ? &*found : Admit(url)) {
+        AddToVect(*entry, level);
+        AddToBank(*entry, level);
     }
     return 0;
 }
 
 void TURL_database::ClearAll()
 {
-    vect.Clear();
-    bank.Clear();
-    UpdateCounts();
+    queue.clear();
+    table.clear();
+    vectCount = 0;
+    bankCount = 0;
 }

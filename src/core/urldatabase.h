@@ -2,15 +2,16 @@
 
 #include <atomic>
 #include <cstddef>
-#include <list>
+#include <cstdint>
+#include <deque>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 
-// The crawl's URL lists: vect, the URLs still to fetch, and bank, every URL seen in the
-// current grab with the highest level seen for it. Both keep insertion order; a hash
-// index over each makes every operation cost O(1) on average. The lists are changed on
-// the main thread only; the counts may be read from any thread.
+// The crawl's URL lists: vect, the URLs still to fetch, in the order they were queued,
+// and bank, every URL seen in the current grab with the highest level seen for it.
+// One hash table holds each URL once with its place in both lists, so every operation
+// costs O(1) on average. The lists are changed on the main thread only; the counts may
+// be read from any thread.
 class TURL_database {
 public:
     // The first pending URL as "url=level", removed from vect; empty when vect is empty.
@@ -25,30 +26,28 @@ public:
     size_t PendingCount() const { return vectCount; }
 
 private:
-    struct Entry {
-        std::string url;
-        int level;
+    struct Place {
+        bool inVect = false;
+        bool inBank = false;
+        int vectLevel = 0;
+        int bankLevel = 0;
+        std::uint64_t vectTicket = 0;  // which queue slot is this URL's live one
     };
-    class List {
-    public:
-        const Entry* Find(const std::string& url) const;
-        void Append(const std::string& url, int level);  // replaces an entry of the same URL
-        bool Empty() const { return entries.empty(); }
-        Entry PopFront();
-        void Clear();
-        size_t Count() const { return entries.size(); }
-
-    private:
-        std::list<Entry> entries;
-        // Keys view the URLs inside the list nodes, which never move.
-        std::unordered_map<std::string_view, std::list<Entry>::iterator> index;
+    using Table = std::unordered_map<std::string, Place>;
+    struct Slot {
+        Table::value_type* entry;  // table nodes never move
+        std::uint64_t ticket;
     };
 
-    void AddStep(List& list, const char* name, const std::string& url, int level);
-    void UpdateCounts();
+    Table::value_type* Admit(const std::string& url);
+    void AddToVect(Table::value_type& entry, int level);
+    void AddToBank(Table::value_type& entry, int level);
+    void ShowAdded(const char* list, const std::string& url, int level) const;
 
-    List vect;
-    List bank;
+    Table table;
+    // vect in order; a URL queued again leaves its older slot behind, skipped when reached.
+    std::deque<Slot> queue;
+    std::uint64_t nextTicket = 1;
     std::atomic<size_t> vectCount{0};
     std::atomic<size_t> bankCount{0};
 };
