@@ -1,10 +1,15 @@
 #include "core/urldatabase.h"
 
+#include <cstring>
+#include <functional>
+
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/userinterface.h"
 
 namespace {
+
+const size_t kTextBlock = 64 * 1024;
 
 bool Refused(const std::string& url)
 {
@@ -16,6 +21,11 @@ bool Refused(const std::string& url)
     return false;
 }
 
+std::uint64_t HashOf(const std::string& url)
+{
+    return std::hash<std::string_view>()(url);
+}
+
 }  // namespace
 
 TURL_database& UrlDatabase()
@@ -24,39 +34,91 @@ TURL_database& UrlDatabase()
     return database;
 }
 
-TURL_database::Table::value_type* TURL_database::Admit(const std::string& url)
+TURL_database::Record* TURL_database::Find(const std::string& url, std::uint64_t hash)
+{
+    if (index.empty())
+        return nullptr;
+    size_t mask = index.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        std::uint32_t slot = index[i];
+        if (slot == 0)
+            return nullptr;
+        Record& record = records[slot - 1];
+        if (record.hash == hash && record.url == url)
+            return &record;
+    }
+}
+
+std::string_view TURL_database::Keep(const std::string& url)
+{
+    if (url.size() > blockSize - blockUsed) {
+        blockSize = std::max(kTextBlock, url.size());
+        texts.push_back(std::make_unique<char[]>(blockSize));
+        blockUsed = 0;
+    }
+    char* place = texts.back().get() + blockUsed;
+    std::memcpy(place, url.data(), url.size());
+    blockUsed += url.size();
+    return {place, url.size()};
+}
+
+void TURL_database::Grow()
+{
+    std::vector<std::uint32_t> larger(index.empty() ? 1024 : index.size() * 2, 0);
+    size_t mask = larger.size() - 1;
+    for (std::uint32_t n = 0; n < records.size(); ++n) {
+        size_t i = records[n].hash & mask;
+        while (larger[i] != 0)
+            i = (i + 1) & mask;
+        larger[i] = n + 1;
+    }
+    index.swap(larger);
+}
+
+TURL_database::Record* TURL_database::Admit(const std::string& url, std::uint64_t hash)
 {
     if (Refused(url))
         return nullptr;
-    return &*table.try_emplace(url).first;
+    // Keep the index at most half full, so probes stay short.
+    if (2 * (records.size() + 1) > index.size())
+        Grow();
+    Record record;
+    record.url = Keep(url);
+    record.hash = hash;
+    record.number = static_cast<std::uint32_t>(records.size());
+    records.push_back(record);
+    size_t mask = index.size() - 1;
+    size_t i = hash & mask;
+    while (index[i] != 0)
+        i = (i + 1) & mask;
+    index[i] = static_cast<std::uint32_t>(records.size());
+    return &records.back();
 }
 
-void TURL_database::ShowAdded(const char* list, const std::string& url, int level) const
+void TURL_database::ShowAdded(const char* list, std::string_view url, int level) const
 {
     if (Settings().bdebugVersion)
-        Ui().Message(std::string(list) + "\r" + url + "\r" + std::to_string(level));
+        Ui().Message(std::string(list) + "\r" + std::string(url) + "\r" + std::to_string(level));
 }
 
-void TURL_database::AddToVect(Table::value_type& entry, int level)
+void TURL_database::AddToVect(Record& record, int level)
 {
-    Place& place = entry.second;
-    if (!place.inVect)
+    if (!record.inVect)
         ++vectCount;
-    place.inVect = true;
-    place.vectLevel = level;
-    place.vectTicket = nextTicket++;
-    queue.push_back({&entry, place.vectTicket});
-    ShowAdded("vect", entry.first, level);
+    record.inVect = true;
+    record.vectLevel = level;
+    record.vectTicket = nextTicket++;
+    queue.push_back({record.number, record.vectTicket});
+    ShowAdded("vect", record.url, level);
 }
 
-void TURL_database::AddToBank(Table::value_type& entry, int level)
+void TURL_database::AddToBank(Record& record, int level)
 {
-    Place& place = entry.second;
-    if (!place.inBank)
+    if (!record.inBank)
         ++bankCount;
-    place.inBank = true;
-    place.bankLevel = level;
-    ShowAdded("bank", entry.first, level);
+    record.inBank = true;
+    record.bankLevel = level;
+    ShowAdded("bank", record.url, level);
 }
 
 std::string TURL_database::TakeFirst()
@@ -64,37 +126,43 @@ std::string TURL_database::TakeFirst()
     while (!queue.empty()) {
         Slot slot = queue.front();
         queue.pop_front();
-        Place& place = slot.entry->second;
-        if (!place.inVect || place.vectTicket != slot.ticket)
+        Record& record = records[slot.record];
+        if (!record.inVect || record.vectTicket != slot.ticket)
             continue;
-        place.inVect = false;
+        record.inVect = false;
         --vectCount;
-        return slot.entry->first + "=" + std::to_string(place.vectLevel);
+        std::string entry(record.url);
+        entry += '=';
+        entry += std::to_string(record.vectLevel);
+        return entry;
     }
     return {};
 }
 
 int TURL_database::AddKnown(const std::string& url, int level)
 {
-    auto found = table.find(url);
-    if (found != table.end() && found->second.inBank && found->second.bankLevel >= level)
+    std::uint64_t hash = HashOf(url);
+    Record* record = Find(url, hash);
+    if (record && record->inBank && record->bankLevel >= level)
         return 0;
-    if (auto* entry = found != table.end() ? &*found : Admit(url))
-        AddToBank(*entry, level);
+    if (!record)
+        record = Admit(url, hash);
+    if (record)
+        AddToBank(*record, level);
     return 0;
 }
 
 int TURL_database::AddPending(const std::string& url, int level)
 {
-    auto found = table.find(url);
-    if (found != table.end()) {
-        const Place& place = found->second;
-        if (place.inVect ? place.vectLevel >= level : place.inBank && place.bankLevel >= level)
-            return 0;
-    }
-    if (auto* entry = found != table.end() ? &*found : Admit(url)) {
-        AddToVect(*entry, level);
-        AddToBank(*entry, level);
+    std::uint64_t hash = HashOf(url);
+    Record* record = Find(url, hash);
+    if (record && (record->inVect ? record->vectLevel >= level : record->inBank && record->bankLevel >= level))
+        return 0;
+    if (!record)
+        record = Admit(url, hash);
+    if (record) {
+        AddToVect(*record, level);
+        AddToBank(*record, level);
     }
     return 0;
 }
@@ -102,7 +170,10 @@ int TURL_database::AddPending(const std::string& url, int level)
 void TURL_database::ClearAll()
 {
     queue.clear();
-    table.clear();
+    records.clear();
+    index.clear();
+    texts.clear();
+    blockUsed = blockSize = 0;
     vectCount = 0;
     bankCount = 0;
 }

@@ -4,14 +4,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 // The crawl's URL lists: vect, the URLs still to fetch, in the order they were queued,
 // and bank, every URL seen in the current grab with the highest level seen for it.
-// One hash table holds each URL once with its place in both lists, so every operation
-// costs O(1) on average. The lists are changed on the main thread only; the counts may
-// be read from any thread.
+// Each URL is stored once, with its place in both lists, behind an open-addressing hash
+// index, so every operation costs O(1) on average and a grab walks memory in order. The
+// lists are changed on the main thread only; the counts may be read from any thread.
 class TURL_database {
 public:
     // The first pending URL as "url=level", removed from vect; empty when vect is empty.
@@ -26,25 +28,34 @@ public:
     size_t PendingCount() const { return vectCount; }
 
 private:
-    struct Place {
-        bool inVect = false;
-        bool inBank = false;
+    struct Record {
+        std::string_view url;  // kept in the text store below
+        std::uint64_t hash;
+        std::uint32_t number;  // place in records
+        std::uint64_t vectTicket = 0;  // which queue slot is this URL's live one
         int vectLevel = 0;
         int bankLevel = 0;
-        std::uint64_t vectTicket = 0;  // which queue slot is this URL's live one
+        bool inVect = false;
+        bool inBank = false;
     };
-    using Table = std::unordered_map<std::string, Place>;
     struct Slot {
-        Table::value_type* entry;  // table nodes never move
+        std::uint32_t record;
         std::uint64_t ticket;
     };
 
-    Table::value_type* Admit(const std::string& url);
-    void AddToVect(Table::value_type& entry, int level);
-    void AddToBank(Table::value_type& entry, int level);
-    void ShowAdded(const char* list, const std::string& url, int level) const;
+    Record* Find(const std::string& url, std::uint64_t hash);
+    Record* Admit(const std::string& url, std::uint64_t hash);
+    std::string_view Keep(const std::string& url);
+    void Grow();
+    void AddToVect(Record& record, int level);
+    void AddToBank(Record& record, int level);
+    void ShowAdded(const char* list, std::string_view url, int level) const;
 
-    Table table;
+    std::deque<Record> records;          // in order of first sight; never moved
+    std::vector<std::uint32_t> index;    // record number + 1, 0 for a free slot
+    std::vector<std::unique_ptr<char[]>> texts;  // the URLs, packed into blocks
+    size_t blockUsed = 0;
+    size_t blockSize = 0;
     // vect in order; a URL queued again leaves its older slot behind, skipped when reached.
     std::deque<Slot> queue;
     std::uint64_t nextTicket = 1;

@@ -89,6 +89,23 @@ TEST_F(UrlDatabaseTest, ClearAllEmptiesBothLists)
     EXPECT_EQ(lists.TakeFirst(), "http://a/1=1");
 }
 
+TEST_F(UrlDatabaseTest, ManyUrlsKeepTheirOrderThroughGrowthAndRequeueing)
+{
+    const int count = 5000;
+    for (int i = 0; i < count; ++i)
+        lists.AddPending("http://big.example/page" + std::to_string(i) + ".htm", 1);
+    for (int i = 0; i < count; i += 2)
+        lists.AddPending("http://big.example/page" + std::to_string(i) + ".htm", 2);
+    EXPECT_EQ(lists.PendingCount(), static_cast<size_t>(count));
+    for (int i = 1; i < count; i += 2)
+        ASSERT_EQ(lists.TakeFirst(), "http://big.example/page" + std::to_string(i) + ".htm=1");
+    for (int i = 0; i < count; i += 2)
+        ASSERT_EQ(lists.TakeFirst(), "http://big.example/page" + std::to_string(i) + ".htm=2");
+    EXPECT_EQ(lists.TakeFirst(), "");
+    EXPECT_EQ(lists.PendingCount(), 0u);
+    EXPECT_EQ(lists.KnownCount(), static_cast<size_t>(count));
+}
+
 TEST_F(UrlDatabaseTest, TheDebugVersionShowsEveryAddedUrl)
 {
     ScriptedUi ui;
