@@ -25,11 +25,12 @@ const bool kBrowserBuiltIn = false;
 #endif
 
 // A failure the user must act on (a folder that cannot be written): said on the console
-// and, when there is a display, in a box.
+// and, when there is a screen to show it on, in a box.
 void Fatal(const std::string& text)
 {
     std::fprintf(stderr, "vorlan: %s\n", text.c_str());
-    QMessageBox::critical(nullptr, "Zanvik", QString::fromStdString(text));
+    if (QGuiApplication::platformName() != "offscreen")
+        QMessageBox::critical(nullptr, "Zanvik", QString::fromStdString(text));
 }
 
 std::string FolderProblem(const std::exception& error)

@@ -34,11 +34,15 @@ pid_t StartProgram(const std::string& file, const std::vector<std::string>& argu
     return pid;
 }
 
-bool ProgramRunning(pid_t pid)
+bool ProgramRunning(pid_t pid, int* exitCode)
 {
     int status = 0;
     pid_t result = ::waitpid(pid, &status, WNOHANG);
-    return result == 0;
+    if (result == 0)
+        return true;
+    if (exitCode)
+        *exitCode = result == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return false;
 }
 
 int WaitProgram(pid_t pid)

@@ -12,8 +12,9 @@ pid_t StartProgram(const std::string& file, const std::vector<std::string>& argu
 // As StartProgram, but the caller owns the child and must reap it (WaitProgram or
 // ProgramRunning), to learn when it has ended.
 pid_t SpawnProgram(const std::string& file, const std::vector<std::string>& arguments);
-// True while the child started by SpawnProgram runs; reaps it once it has ended.
-bool ProgramRunning(pid_t pid);
+// True while the child started by SpawnProgram runs; reaps it once it has ended and
+// then gives its exit code (-1 when it did not exit normally) through exitCode.
+bool ProgramRunning(pid_t pid, int* exitCode = nullptr);
 // Waits for the child and gives its exit code (-1 when it did not exit normally).
 int WaitProgram(pid_t pid);
 

@@ -19,13 +19,15 @@ TEST(Process, SpawnedProgramsReportTheirExitCode)
 
 TEST(Process, ProgramRunningTurnsFalseWhenTheChildEnds)
 {
-    pid_t pid = SpawnProgram(FindOnPath("sh"), {"-c", "sleep 0.2"});
+    pid_t pid = SpawnProgram(FindOnPath("sh"), {"-c", "sleep 0.2; exit 5"});
     ASSERT_GT(pid, 0);
-    EXPECT_TRUE(ProgramRunning(pid));
+    int exitCode = -2;
+    EXPECT_TRUE(ProgramRunning(pid, &exitCode));
+    EXPECT_EQ(exitCode, -2);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (ProgramRunning(pid) && std::chrono::steady_clock::now() < deadline)
+    while (ProgramRunning(pid, &exitCode) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_FALSE(ProgramRunning(pid));
+    EXPECT_EQ(exitCode, 5);
 }
 
 TEST(Process, AMissingProgramDoesNotStart)
