@@ -1,0 +1,79 @@
+#include "data/datasetmodel.h"
+
+TDataSetModel::TDataSetModel(TDataSet& dataSet, QObject* parent) : QAbstractTableModel(parent), dataSet(dataSet)
+{
+    FindColumns();
+    observer = dataSet.AddObserver([this](TDataEvent event) { DataSetEvent(event); });
+}
+
+TDataSetModel::~TDataSetModel()
+{
+    dataSet.RemoveObserver(observer);
+}
+
+void TDataSetModel::FindColumns()
+{
+    columns.clear();
+    for (int i = 0; i < dataSet.FieldCount(); ++i)
+        if (dataSet.Fields(i).Visible())
+            columns.push_back(i);
+}
+
+void TDataSetModel::DataSetEvent(TDataEvent event)
+{
+    switch (event) {
+    case TDataEvent::DataChanged:
+        beginResetModel();
+        FindColumns();
+        endResetModel();
+        emit currentRowChanged(CurrentRow());
+        break;
+    case TDataEvent::RecordMoved:
+        emit currentRowChanged(CurrentRow());
+        break;
+    case TDataEvent::RecordChanged:
+        if (int row = CurrentRow(); row >= 0 && !columns.empty())
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        break;
+    }
+}
+
+int TDataSetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !dataSet.Active() ? 0 : dataSet.RecordCount();
+}
+
+int TDataSetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(columns.size());
+}
+
+TField* TDataSetModel::FieldOfColumn(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(columns.size()))
+        return nullptr;
+    return &dataSet.Fields(columns[static_cast<size_t>(column)]);
+}
+
+int TDataSetModel::CurrentRow() const
+{
+    return dataSet.RecNo() - 1;
+}
+
+QVariant TDataSetModel::data(const QModelIndex& index, int role) const
+{
+    TField* field = FieldOfColumn(index.column());
+    if (!field || role != Qt::DisplayRole)
+        return {};
+    return QString::fromStdString(field->TextOf(dataSet.RowValue(index.row(), field->Index())));
+}
+
+QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    TField* field = FieldOfColumn(section);
+    return field ? QVariant(QString::fromStdString(field->DisplayLabel())) : QVariant();
+}

@@ -1,0 +1,5 @@
+#include "data/session.h"
+
+TSession::TSession(std::string name) : name(std::move(name))
+{
+}
