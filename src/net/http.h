@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "net/tcpip.h"
+
+// Fetches one URL with HTTP/1.0: a HEAD request, whose "Location:" may move the target,
+// then a GET request on a second connection; the answer's body lands in Body. Blocking,
+// for worker threads. Raises ETcpIpError (the host cannot be resolved, the connection
+// ended inside the header, no data in time), ESocketError (no connection) and
+// EProtocolError (a GET status of 300 or more); a Port that is not a number raises
+// EConvertError.
+class THTTP : public TTcpIp {
+public:
+    std::string URL;
+    std::string Proxy;  // host:port of a proxy to send the whole URL to; empty for none
+    std::string Sender;
+    std::string Reference;
+    std::string Agent;
+    bool NoCache = false;
+
+    const std::string& Path() const { return path; }
+    int StatusCode() const { return statusCode; }
+    const std::string& StatusText() const { return statusText; }
+    int ContentLength() const { return contentLength; }
+    const std::string& ContentType() const { return contentType; }
+
+    void Get() override;
+
+private:
+    void Target();
+    void HeadExchange();
+    void GetExchange();
+    void SendOptionalHeaders();
+    // Reads header lines up to the empty line; false when the connection ended first.
+    bool ReadHeader(bool head);
+    void TakeStatus(const std::string& line);
+    void TakeHeader(const std::string& line, bool head);
+    void TakeLocation(const std::string& value);
+
+    std::string path;
+    int statusCode = 0;
+    std::string statusText;
+    int contentLength = 0;
+    std::string contentType;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "net/customsocket.h"
+
+// An event-driven TCP connection to Host:Port. Connect starts it and returns at once;
+// OnConnect, OnData, OnWrite and OnClose follow on the creating thread's event loop.
+// The component goes on working after a handler returns, so a handler must not free it;
+// free it from a later call (PostToMain) instead.
+class TTCPClient : public TCustomSocket {
+public:
+    TTCPClient();
+    ~TTCPClient() override;
+
+    TOnWrite OnWrite;
+    // Bind to a local port from 1024 down to 513 before connecting, for servers that
+    // only trust such ports.
+    bool Authorized = false;
+    std::string Host;
+    std::string Port;  // a service name or a decimal number
+    TOnData OnData;
+    TOnConnect OnConnect;
+    TOnClose OnClose;
+
+    void Connect();
+    void Close();
+    void Send(const std::string& Text);
+    void Receive(std::string& Text);
+    long ReceiveBuf(void* Buffer, long Size);
+    void PeerAddress(std::string& Text);
+    // The local port of the connection, or -1.
+    int LocalPort() const;
+
+    // Handles one network event of a socket, as the notifier delivers them; public so
+    // that the rules can be driven with made-up events.
+    void Dispatch(int Socket, int Event, int Error);
+
+private:
+    bool BindAuthorized();
+};

@@ -1,0 +1,177 @@
+#include "net/tcpip.h"
+
+#include <vector>
+
+#include "net/hostaddress.h"
+#include "net/httptimeouts.h"
+#include "net/socketcalls.h"
+#include "net/tcpiperror.h"
+#include "platform/socketerrors.h"
+
+namespace {
+
+constexpr int ReadChunk = 4096;
+
+int Milliseconds(std::chrono::milliseconds value)
+{
+    return static_cast<int>(value.count());
+}
+
+}  // namespace
+
+TTcpIp::~TTcpIp()
+{
+    CloseConnection();
+}
+
+void TTcpIp::Trace(const std::string& Msg, int Level) const
+{
+    if (OnTrace)
+        OnTrace(Msg, Level);
+}
+
+void TTcpIp::Get()
+{
+    OpenConnection();
+    body.clear();
+    std::vector<char> buffer(ReadChunk);
+    while (!Finished()) {
+        int count = 0;
+        ReadBlock(buffer.data(), ReadChunk, count);
+        body.append(buffer.data(), static_cast<size_t>(count));
+    }
+    CloseConnection();
+}
+
+void TTcpIp::OpenConnection()
+{
+    address = ResolveHost(Host);
+    if (address == sockapi::NoAddress)
+        throw ETcpIpError("Couldn't resolve hostname " + Host);
+    CloseConnection();
+    int error = 0;
+    socket = sockapi::Open(true);
+    if (socket == sockapi::InvalidSocket) {
+        error = sockapi::LastError();
+    } else if (!ConnectSocket(error)) {
+        sockapi::Close(socket);
+        socket = sockapi::InvalidSocket;
+        Trace("Failed to open output socket " + std::to_string(Port) + " to host " + DottedAddress(address), 1);
+    } else {
+        Trace("Opened output socket " + std::to_string(Port) + " to host " + DottedAddress(address)
+                  + " successfully; ID " + std::to_string(socket),
+              1);
+    }
+    if (socket == sockapi::InvalidSocket)
+        throw ESocketError(error);
+    ended = false;
+}
+
+// Connects without blocking, so that a dead server costs at most the connect time-out,
+// then makes the socket blocking for the exchange.
+bool TTcpIp::ConnectSocket(int& error)
+{
+    const THttpTimeouts timeouts = HttpTimeouts();
+    if (sockapi::Connect(socket, address, Port) != 0) {
+        if (sockapi::LastError() != WSAEINPROGRESS) {
+            error = sockapi::LastError();
+            return false;
+        }
+        int ready = sockapi::WaitReady(socket, true, Milliseconds(timeouts.Connect));
+        if (ready <= 0) {
+            error = ready == 0 ? WSAETIMEDOUT : sockapi::LastError();
+            return false;
+        }
+        if (sockapi::PendingError(socket, error) != 0)
+            error = sockapi::LastError();
+        if (error != 0)
+            return false;
+    }
+    if (sockapi::SetBlocking(socket, true) != 0
+        || sockapi::SetSendTimeout(socket, Milliseconds(timeouts.NoData)) != 0) {
+        error = sockapi::LastError();
+        return false;
+    }
+    return true;
+}
+
+void TTcpIp::CloseConnection()
+{
+    if (socket == sockapi::InvalidSocket)
+        return;
+    sockapi::Close(socket);
+    Trace("Closed socket ID " + std::to_string(socket), 1);
+    socket = sockapi::InvalidSocket;
+}
+
+bool TTcpIp::Finished()
+{
+    uint32_t peer;
+    int peerPort;
+    return ended || socket == sockapi::InvalidSocket || !sockapi::PeerAddress(socket, peer, peerPort);
+}
+
+void TTcpIp::ReadBlock(char* Buffer, int Size, int& Count)
+{
+    std::vector<char> scratch;
+    if (!Buffer) {
+        scratch.resize(static_cast<size_t>(Size));
+        Buffer = scratch.data();
+    }
+    Count = 0;
+    if (socket == sockapi::InvalidSocket) {
+        ended = true;
+        return;
+    }
+    const int noData = Milliseconds(HttpTimeouts().NoData);
+    while (!ended) {
+        int ready = sockapi::WaitReady(socket, false, noData);
+        if (ready == 0)
+            throw ETcpIpError("Connection timed out");
+        long received = ready < 0 ? -1 : sockapi::Receive(socket, Buffer, static_cast<size_t>(Size), 0);
+        if (received > 0) {
+            Count = static_cast<int>(received);
+            Trace("Received " + std::to_string(Count) + " bytes on socket ID " + std::to_string(socket), 1);
+            return;
+        }
+        // Only this call's own result counts: an end or an error ends the connection,
+        // a would-block (nothing after all) waits again.
+        if (received == 0 || sockapi::LastError() != WSAEWOULDBLOCK)
+            ended = true;
+    }
+}
+
+bool TTcpIp::ReadLine(std::string& Line)
+{
+    std::string text;
+    bool afterCr = false;
+    for (;;) {
+        char byte = 0;
+        int count = 0;
+        ReadBlock(&byte, 1, count);
+        if (count == 1) {
+            if (byte == '\r') {
+                afterCr = true;
+            } else if (byte == '\n') {
+                if (afterCr) {
+                    Line = text;
+                    return true;
+                }
+            } else {
+                text += byte;
+                afterCr = false;
+            }
+        }
+        if (Finished()) {
+            Line.clear();
+            return false;
+        }
+    }
+}
+
+void TTcpIp::WriteText(const std::string& Text)
+{
+    long sent = sockapi::Send(socket, Text.data(), Text.size(), 0);
+    if (sent >= 0)
+        Trace("Sent " + std::to_string(sent) + " bytes on socket ID " + std::to_string(socket), 1);
+}

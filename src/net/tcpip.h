@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// A trace line of the HTTP client; Level 1 for socket steps, 2 for HTTP steps.
+using TOnTrace = std::function<void(const std::string& Msg, int Level)>;
+
+// One TCP connection on a blocking socket, for worker threads: every call waits for the
+// network, within the time-outs of HttpTimeouts(). Failures raise ETcpIpError or its
+// descendants (tcpiperror.h).
+class TTcpIp {
+public:
+    TTcpIp() = default;
+    virtual ~TTcpIp();
+    TTcpIp(const TTcpIp&) = delete;
+    TTcpIp& operator=(const TTcpIp&) = delete;
+
+    std::string Host;
+    int Port = 0;
+    TOnTrace OnTrace;
+
+    // What the last Get received.
+    const std::string& Body() const { return body; }
+
+    // Connects, then reads everything the server sends into Body.
+    virtual void Get();
+    // Connects to Host:Port, closing any connection held before.
+    virtual void OpenConnection();
+    virtual void CloseConnection();
+    // True once the connection has ended, or when there is none.
+    virtual bool Finished();
+
+    // Reads what is there, up to Size bytes (into a scratch buffer when Buffer is null);
+    // Count is 0 once the connection has ended.
+    void ReadBlock(char* Buffer, int Size, int& Count);
+    // Reads one CR LF line without its end. When the connection ends first, Line is
+    // empty and the result false, so that header loops end.
+    bool ReadLine(std::string& Line);
+    void WriteText(const std::string& Text);
+
+protected:
+    void Trace(const std::string& Msg, int Level) const;
+
+    std::string body;
+
+private:
+    bool ConnectSocket(int& error);
+
+    uint32_t address = 0xFFFFFFFFu;
+    int socket = -1;
+    bool ended = false;
+};
