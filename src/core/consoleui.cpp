@@ -22,6 +22,12 @@ UserInterface& Ui()
     return *installed;
 }
 
+std::atomic<bool>& MainWindowReady()
+{
+    static std::atomic<bool> ready{false};
+    return ready;
+}
+
 void SetUserInterface(UserInterface* ui)
 {
     installed = ui ? ui : &console;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 
 // What the core, network, grab, server and schedule code needs of the user: messages,
@@ -42,3 +43,7 @@ public:
 UserInterface& Ui();
 // Installs ui (not owned); nullptr puts the console one back.
 void SetUserInterface(UserInterface* ui);
+
+// The main window's ready flag: status lines of the grab threads and the scheduler reach
+// the window only while it is set. Programs without a window set it for their console.
+std::atomic<bool>& MainWindowReady();
