@@ -39,6 +39,8 @@ void CivilFromDays(long long z, int& year, int& month, int& day)
 
 const long long kEpochOffset = 25569;  // days from 1899-12-30 to 1970-01-01
 
+}  // namespace
+
 TDateTime SystemNow()
 {
     struct timeval tv {};
@@ -56,8 +58,6 @@ TDateTime SystemNow()
     t.millisecond = static_cast<int>(tv.tv_usec / 1000);
     return EncodeDateTime(t);
 }
-
-}  // namespace
 
 TDateTime Now()
 {

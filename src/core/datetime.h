@@ -13,6 +13,8 @@ struct CivilTime {
 
 TDateTime Now();
 TDateTime Today();
+// The system's clock, whatever a test has set.
+TDateTime SystemNow();
 // Tests set the clock; an empty function gives the system clock back.
 void SetClockForTest(std::function<TDateTime()> clock);
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <functional>
 
+#include "core/mainthread.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/userinterface.h"
@@ -109,6 +110,7 @@ void TURL_database::AddToVect(Record& record, int level)
     record.vectLevel = level;
     record.vectTicket = nextTicket++;
     queue.push_back({record.number, record.vectTicket});
+    WakeWaiters();  // a site run waits for its first pending URL
     ShowAdded("vect", record.url, level);
 }
 

@@ -13,6 +13,9 @@ struct TGrabState {
     std::atomic<bool> StopFlag{false};
     std::atomic<bool> MasterDone{false};
     std::atomic<TDateTime> SiteStart{0};
+    // What the grab of this process has stored, for summaries.
+    std::atomic<long long> PagesStored{0};
+    std::atomic<long long> BytesStored{0};
 
     // Texts written by one thread while others read them; guarded for that reason only.
     std::string CurrentSiteURL() const;

@@ -129,7 +129,6 @@ ScriptedServer::ScriptedServer(const std::string& address) : address(address)
 ScriptedServer::~ScriptedServer()
 {
     Stop();
-    ::close(listener);
     ::close(stopEvent);
 }
 
@@ -195,6 +194,9 @@ void ScriptedServer::Stop()
     uint64_t one = 1;
     [[maybe_unused]] ssize_t written = ::write(stopEvent, &one, sizeof one);
     acceptor.join();
+    // Closed at once, so that connecting to a stopped server is refused.
+    ::close(listener);
+    listener = -1;
     for (std::thread& player : players)
         player.join();
 }

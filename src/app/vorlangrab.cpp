@@ -1,0 +1,133 @@
+// vorlan-grab: grabs one site into the program folder, for cron jobs and benchmarks.
+//   vorlan-grab [--depth N] [--cross] [--quick] URL
+// It uses the settings of the folder's "vorlan.ini" (without writing them back), writes
+// the log as vorlan does, shows the status lines on standard error, prints one summary
+// line and exits with the site run's result: 0 done, 1 interrupted, 2 failed.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
+
+#include <QCoreApplication>
+
+#include "core/consoleui.h"
+#include "core/log.h"
+#include "core/mainthread.h"
+#include "core/paths.h"
+#include "core/quitsignals.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "core/thread.h"
+#include "core/urldatabase.h"
+#include "grab/grabstate.h"
+#include "grab/runsite.h"
+#include "net/dns.h"
+
+namespace {
+
+struct Options {
+    std::string url;
+    int depth = 0;
+    bool cross = false;
+    bool quick = false;
+};
+
+int Usage(const char* problem)
+{
+    std::fprintf(stderr, "vorlan-grab: %s\nusage: vorlan-grab [--depth N] [--cross] [--quick] URL\n", problem);
+    return 64;
+}
+
+// The site run's own thread: the main thread must keep serving the socket events.
+class TGrabJob : public TThread, public TGrabScheduler {
+public:
+    explicit TGrabJob(const Options& options) : options(options) {}
+    int Result() const { return result; }
+
+    bool EndRequested() const override { return Terminated(); }
+    void RequestEnd() override { Terminate(); }
+    void Status(const std::string& text) override
+    {
+        Synchronize([&] { Ui().Status(text); });
+    }
+
+protected:
+    void Execute() override
+    {
+        GrabState().SetCurrentSiteURL(options.url);
+        GrabState().SetCurrentAlias(options.url);
+        GrabState().SiteStart = Now();
+        result = RunSite(options.url, options.depth, options.cross, options.quick, *this);
+        GrabState().SetCurrentSiteURL("");
+    }
+
+private:
+    Options options;
+    int result = 2;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    SetMainThread();
+    ConsoleUserInterface console;
+    SetUserInterface(&console);
+    MainWindowReady() = true;
+
+    std::unique_ptr<TDNS> hostCache;
+    try {
+        LoadSettings(SettingsFile());
+        hostCache = std::make_unique<TDNS>();
+        SetHostCache(hostCache.get());
+        StartLog();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vorlan-grab: cannot use the program folder \"%s\": %s\n", ProgramFolder().c_str(),
+                     error.what());
+        return 2;
+    }
+
+    Options options;
+    options.depth = Settings().idefaultDepth;
+    options.cross = Settings().bdefaultCross;
+    for (int i = 1; i < argc; ++i) {
+        std::string word = argv[i];
+        if (word == "--depth" && i + 1 < argc) {
+            long long depth = 0;
+            if (!TryToInt(argv[++i], depth) || depth < 0 || depth > 100)
+                return Usage("--depth takes a number from 0 to 100");
+            options.depth = static_cast<int>(depth);
+        } else if (word == "--cross") {
+            options.cross = true;
+        } else if (word == "--quick") {
+            options.quick = true;
+        } else if (!word.empty() && word[0] != '-' && options.url.empty()) {
+            options.url = word;
+        } else {
+            return Usage(("unknown argument " + word).c_str());
+        }
+    }
+    if (options.url.empty())
+        return Usage("no URL given");
+
+    // Ctrl-C stops the site as the stop button would; the summary still comes.
+    OnQuitSignal([] { GrabState().StopFlag = true; });
+    auto start = std::chrono::steady_clock::now();
+    TGrabJob job(options);
+    job.OnTerminate = [] { QCoreApplication::quit(); };
+    job.Start();
+    app.exec();
+    job.WaitFor();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    ServeMainQueue();
+    UrlDatabase().ClearAll();
+    EndLog();
+    SetHostCache(nullptr);
+    std::printf("%lld pages stored, %lld bytes, %.2f seconds\n", GrabState().PagesStored.load(),
+                GrabState().BytesStored.load(), seconds);
+    return job.Result();
+}

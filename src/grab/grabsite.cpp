@@ -1,0 +1,496 @@
+#include "grab/grabsite.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/log.h"
+#include "core/mainthread.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "core/userinterface.h"
+#include "grab/graberrors.h"
+#include "grab/grabstate.h"
+#include "grab/grabtimings.h"
+#include "grab/httpdate.h"
+#include "grab/pagestore.h"
+#include "grab/wirepath.h"
+#include "net/dns.h"
+#include "net/tcpclient.h"
+#include "platform/diskspace.h"
+
+namespace {
+
+const size_t kReceiveBuffer = 1024;
+
+std::string Format(const char* format, long long number, const std::string& text)
+{
+    char buffer[4096];
+    std::snprintf(buffer, sizeof buffer, format, number, text.c_str());
+    return buffer;
+}
+
+bool WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool IsHtml(const std::string& contentType)
+{
+    return SameText(contentType, "text/html") || SameText(contentType, "text/htm");
+}
+
+}  // namespace
+
+TGrabSite::TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler)
+    : scheduler(scheduler), slaveNo(slaveNo), crossSite(crossSite), textOnly(textOnly)
+{
+    SetPriority(Priority::Lower);
+}
+
+TGrabSite::~TGrabSite() = default;
+
+std::string TGrabSite::CurrentURL() const
+{
+    std::lock_guard guard(textLock);
+    return url;
+}
+
+std::string TGrabSite::StatusText() const
+{
+    std::lock_guard guard(textLock);
+    return statusText;
+}
+
+void TGrabSite::SetURL(const std::string& text)
+{
+    std::lock_guard guard(textLock);
+    url = text;
+}
+
+void TGrabSite::StoreStatusText(const std::string& text)
+{
+    std::lock_guard guard(textLock);
+    statusText = text;
+}
+
+void TGrabSite::Execute()
+{
+    Run();
+    Synchronize([this] { ShowStatus(); });
+}
+
+bool TGrabSite::Stopping() const
+{
+    return GrabState().StopFlag || Terminated() || scheduler.EndRequested();
+}
+
+void TGrabSite::StatusLine(const std::string& text)
+{
+    auto show = [&] {
+        if (!text.empty() && !Terminated() && MainWindowReady())
+            Ui().Status(text);
+    };
+    if (IsMainThread())
+        show();
+    else
+        Synchronize(show);
+}
+
+void TGrabSite::ShowError(const std::string& text) const
+{
+    Synchronize([&] { Ui().Error(text); });
+}
+
+void TGrabSite::SetMeter(int value)
+{
+    if (slaveNo > 0)
+        Ui().Meter(slaveNo, value);
+}
+
+void TGrabSite::Wake()
+{
+    {
+        std::lock_guard guard(eventLock);
+    }
+    eventSeen.notify_all();
+}
+
+template <typename Done> void TGrabSite::WaitBriefly(Done done, int milliseconds)
+{
+    std::unique_lock lock(eventLock);
+    eventSeen.wait_for(lock, std::chrono::milliseconds(milliseconds), done);
+}
+
+// ---- the client's events, on the main thread ----
+
+void TGrabSite::MakeClient()
+{
+    client = new TTCPClient();
+    client->OnConnect = [this](TCustomSocket*, int) { ClientConnected(); };
+    client->OnClose = [this](TCustomSocket*, int) { ClientClosed(); };
+    client->OnError = [this](TCustomSocket*, int, const std::string&) { ClientFailed(); };
+    client->OnData = [this](TCustomSocket*, int) { bodyPhase ? BodyData() : HeaderData(); };
+}
+
+void TGrabSite::FreeClient()
+{
+    delete client;
+    client = nullptr;
+}
+
+void TGrabSite::ClientConnected()
+{
+    connected = true;
+    madeConnection = true;
+    SetMeter(0);
+    Wake();
+}
+
+void TGrabSite::ClientClosed()
+{
+    connected = false;
+    Wake();
+}
+
+void TGrabSite::ClientFailed()
+{
+    // A connect that failed (refused, unknown host) ends the wait for it at once.
+    if (!connected)
+        connectFailed = true;
+    Wake();
+}
+
+void TGrabSite::HeaderData()
+{
+    std::string text;
+    client->Receive(text);
+    if (text.empty())
+        return;
+    lastActivity = Now();
+    std::lock_guard guard(eventLock);
+    responseText += text;
+}
+
+void TGrabSite::BodyData()
+{
+    char buffer[kReceiveBuffer];
+    long count = client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer));
+    if (count > 0 && !Stopping()) {
+        long long size;
+        bool written;
+        {
+            std::lock_guard guard(eventLock);
+            written = temporaryFd >= 0 && WriteAll(temporaryFd, buffer, static_cast<size_t>(count));
+            temporarySize += count;
+            size = temporarySize;
+        }
+        StatusLine(page.URLText() + "(" + std::to_string(size) + ")位元下載");
+        if (!written || TemporaryTooLarge(size)) {
+            if (written) {
+                TLog::Line(Format((std::to_string(slaveNo) + ":檔案已經超過(%lldK),停止下載這個網頁(%s)").c_str(),
+                                  size / 1024, page.URLText()));
+                StatusLine(page.URLText() + " 檔案過大,停止下載");
+            }
+            SetMeter(0);
+            transferFailed = true;
+            client->Close();
+            connected = false;
+            Wake();
+        } else {
+            SetMeter(static_cast<int>(count));
+            lastActivity = Now();
+        }
+    }
+    SetMeter(0);
+}
+
+bool TGrabSite::TemporaryTooLarge(long long size) const
+{
+    return slaveNo > 0 && size > Settings().maxFileSize;
+}
+
+// ---- the page, on this thread ----
+
+void TGrabSite::GrabPage(const std::string& urlText)
+{
+    if (urlText.empty())
+        return;
+    page = Turl(urlText);
+    pageFile.clear();
+    Synchronize([this] { MakeClient(); });
+    try {
+        CheckLimits();
+        ConnectAndProbe();
+        if (!Stopping()) {
+            ParseHeader();
+            long long length = 0;
+            contentLength = TryToInt(headerTable.Value("Content-Length"), length) ? length : 0;
+            bool newer = true;
+            try {
+                newer = IsNewer();
+            } catch (const std::exception&) {
+                newer = true;  // a stored date that cannot be read counts as older
+            }
+            // Quick mode fetches text only: pictures, sounds and the like are left out.
+            bool wanted = !textOnly || StartsWithText(headerTable.Value("Content-Type"), "text/");
+            if (!newer)
+                StatusLine(page.URLText() + " 檔案資料沒變, 不需下載");
+            else if (wanted && !pageFile.empty())
+                FetchBody();
+            if (!pageFile.empty() && FileExists(pageFile) && !Stopping() && IsHtml(headerTable.Value("Content-Type")))
+                ScanStoredPage();
+        }
+    } catch (...) {
+        Synchronize([this] { FreeClient(); });
+        throw;
+    }
+    Synchronize([this] { FreeClient(); });
+}
+
+void TGrabSite::CheckLimits()
+{
+    std::string host = page.HostName();
+    if (slaveNo > 0 && !crossSite) {
+        std::string known = HostCache() ? HostCache()->Lookup(host) : std::string();
+        if (!known.empty() && known != GrabState().SiteAddress())
+            throw EParseHeader("不想外抓,由ip預先預防");
+    }
+    std::int64_t free = FreeDiskBytes(ProgramFolder());
+    if (free >= 0 && free / 1048576 < Settings().minVolumn) {
+        TLog::Line(std::to_string(slaveNo) + ":停止下載" + page.URLText() + "硬碟容量不足");
+        std::string caption = ShortDateTimeText(Now());
+        Synchronize([&] { Ui().WarningDialog(caption, "硬碟容量不足"); });
+        GrabState().StopFlag = true;
+        StatusLine("硬碟容量不足");
+        throw EQuotaError("硬碟容量不足");
+    }
+    if (MinutesElapsed(GrabState().SiteStart, Now()) > Settings().maxSiteTime) {
+        TLog::Line(std::to_string(slaveNo) + ":" + page.URLText() + "抓取時間過長,換下一個站台");
+        StatusLine("單站抓取時間過長,換下一個站台");
+        GrabState().StopFlag = true;
+        throw EGrabToLong("單站抓取時間過長,換下一個站台");
+    }
+}
+
+void TGrabSite::ConnectAndProbe()
+{
+    std::string host = page.HostName();
+    {
+        std::lock_guard guard(eventLock);
+        responseText.clear();
+    }
+    connected = false;
+    madeConnection = false;
+    connectFailed = false;
+    Synchronize([&] {
+        client->Host = host;
+        client->Port = page.PortText();
+        client->Connect();
+    });
+    WaitConnected();
+    SetStatus("主機已回應(" + host + ")");
+    std::string peer;
+    Synchronize([&] {
+        client->PeerAddress(peer);
+        if (HostCache())
+            HostCache()->Remember(host, peer);
+    });
+    siteFolder = SiteFolder(peer);
+    pageFile = PageFile(siteFolder, page.LocalPath());
+    if (!EndsWithText(pageFile, ".exe") && !EndsWithText(pageFile, ".com"))
+        SendRequest("HEAD");
+}
+
+void TGrabSite::WaitConnected()
+{
+    std::string host = page.HostName();
+    SetStatus("嘗試連結主機: " + host);
+    const TGrabTimings& timings = GrabTimings();
+    auto done = [this] { return madeConnection || connectFailed || Stopping(); };
+    for (int pass = 0; pass < timings.connectPasses && !done(); ++pass)
+        WaitBriefly(done, timings.connectPassMs);
+    if (!madeConnection || Stopping()) {
+        SetStatus("主機太久沒有回應(" + host + ")");
+        TLog::Line(Format("%lld:主機沒有回應(%s)", slaveNo, page.URLText()));
+        throw EServerNoResponse("主機沒有回應");
+    }
+    std::string peer;
+    Synchronize([&] { client->PeerAddress(peer); });
+    if (slaveNo == 0)
+        GrabState().SetSiteAddress(peer);
+    else if (!crossSite && !SameText(peer, GrabState().SiteAddress()))
+        throw EParseHeader("不想外抓,但是外抓了");
+}
+
+void TGrabSite::SendRequest(const std::string& method)
+{
+    std::string host = page.HostName();
+    for (const std::string& line : {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n",
+                                    std::string("Accept: */*\r\n"), "Host: " + host + "\r\n", std::string("\r\n")})
+        client->Send(line);
+    lastActivity = Now();
+    while (connected && !Stopping()) {
+        TDateTime now = Now();
+        if (MinutesElapsed(lastActivity, now) > GrabTimings().slowDataMinutes) {
+            TLog::Line(std::to_string(slaveNo) + ":主機回覆資料時間過長(" + page.URLText() + ")" + "("
+                       + ShortDateTimeText(lastActivity) + "->" + ShortDateTimeText(now) + ")");
+            throw EFetchPage("主機給資料太慢");
+        }
+        WaitBriefly([this] { return !connected; }, 100);
+    }
+}
+
+void TGrabSite::ParseHeader()
+{
+    headerTable.Set("Content-Length", "0");
+    std::string response;
+    {
+        std::lock_guard guard(eventLock);
+        response = responseText;
+    }
+    if (response.empty() || !HasHeaderEnd(response) || response.size() < 12)
+        throw EParseHeader("Header格式不對");
+    statusCode = StatusCodeOf(response);
+    switch (statusCode[0]) {
+    case '2':
+        break;
+    case '3':
+        throw EParseHeader(statusCode + "網頁搬家了");
+    case '4':
+        throw EParseHeader("找不到網頁");
+    case '5':
+        throw EParseHeader("server有錯誤");
+    default:
+        throw EParseHeader("其他header錯誤");
+    }
+    headerTable.Take(response, [this] { return Stopping(); });
+    long long length = 0;
+    contentLength = TryToInt(headerTable.Value("Content-Length"), length) ? length : 0;
+    if (slaveNo > 0 && contentLength > Settings().maxFileSize) {
+        TLog::Line(Format((std::to_string(slaveNo) + ":檔案太大(共%lldK),略過本網頁不要下載(%s)").c_str(),
+                          contentLength / 1024, page.URLText()));
+        StatusLine(page.URLText() + " 檔案過大,放棄下載");
+        Synchronize([this] { SetMeter(0); });
+        throw EFileToLarge("抓取的檔案太大");
+    }
+}
+
+bool TGrabSite::IsNewer()
+{
+    if (!FileExists(pageFile))
+        return true;
+    int fd = ::open(pageFile.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        ShowError("getFileGMTTime except" + std::string(std::strerror(errno)));
+        return true;
+    }
+    struct stat info {};
+    bool known = ::fstat(fd, &info) == 0;
+    ::close(fd);
+    if (!known)
+        return true;
+    return ServerIsNewer(Rfc1123Date(info.st_mtim.tv_sec), headerTable.Value("Last-Modified"));
+}
+
+void TGrabSite::FetchBody()
+{
+    std::string temporary = TemporaryFile(pageFile);
+    bool fetched = GetIntoTemporaryFile(temporary);
+    if (fetched && FileExists(temporary) && !Stopping())
+        StripHeader(temporary);
+    // The page file is replaced only by a whole new body, so a failed fetch keeps an older copy.
+    std::remove(temporary.c_str());
+}
+
+bool TGrabSite::GetIntoTemporaryFile(const std::string& temporary)
+{
+    connected = false;
+    madeConnection = false;
+    connectFailed = false;
+    transferFailed = false;
+    bodyPhase = true;
+    struct HeaderPhaseAgain {
+        std::atomic<bool>& flag;
+        ~HeaderPhaseAgain() { flag = false; }
+    } restore{bodyPhase};
+    try {
+        Synchronize([this] { client->Connect(); });
+        WaitConnected();
+        ForceFolderOf(pageFile);
+    } catch (const std::exception&) {
+        return false;  // the fetch fails; what went wrong is in the log and the status line
+    }
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    {
+        std::lock_guard guard(eventLock);
+        temporaryFd = fd;
+        temporarySize = 0;
+    }
+    bool sent = true;
+    try {
+        SendRequest("GET");
+    } catch (const std::exception&) {
+        sent = false;
+    }
+    {
+        std::lock_guard guard(eventLock);
+        temporaryFd = -1;
+    }
+    bool closed = ::close(fd) == 0;
+    return sent && closed && !transferFailed;
+}
+
+bool TGrabSite::StripHeader(const std::string& temporary)
+{
+    std::string content;
+    {
+        std::ifstream in(temporary, std::ios::binary);
+        if (!in)
+            return false;
+        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // The GET response is cut at its own end of header, which may differ from the HEAD's.
+    size_t body = BodyOffset(content);
+    if (body == std::string::npos || body >= content.size())
+        return false;
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool written = WriteAll(fd, content.data() + body, content.size() - body);
+    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), pageFile.c_str()) != 0)
+        return false;
+    GrabState().PagesStored++;
+    GrabState().BytesStored += static_cast<long long>(content.size() - body);
+    return true;
+}
+
+void TGrabSite::ScanStoredPage()
+{
+    TScanRequest request;
+    request.pageFile = pageFile;
+    request.pageUrl = page;
+    request.level = Level;
+    request.textOnly = textOnly;
+    request.contentType = headerTable.Value("Content-Type");
+    request.stopped = [this] { return Stopping(); };
+    scanner.ScanPage(request);
+}

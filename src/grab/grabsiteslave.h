@@ -1,0 +1,25 @@
+#pragma once
+
+#include <atomic>
+
+#include "grab/grabsite.h"
+
+// A slave takes pending URLs one at a time until none is left, a stop, or an error that
+// ends it; RunSite replaces a slave that ended while URLs are pending.
+class TGrabSiteSlave : public TGrabSite {
+public:
+    TGrabSiteSlave(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler);
+
+    bool Alive() const { return alive; }
+
+protected:
+    void Run() override;
+    void ShowStatus() override;
+    void SetStatus(const std::string& text) override;
+
+private:
+    void RunPages();
+    std::string TakePending();
+
+    std::atomic<bool> alive{true};
+};

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "grab/turl.h"
+
+class TParser;
+
+// A link found on a page, with the level it is queued at.
+struct TQueuedLink {
+    std::string url;
+    int level = 0;
+};
+
+// Takes the links of a page in the order found, a batch at a time.
+using TLinkSink = std::function<void(const std::vector<TQueuedLink>&)>;
+
+// One stored page to scan.
+struct TScanRequest {
+    std::string pageFile;
+    Turl pageUrl;              // links resolve against it; no base element is honoured
+    int level = 0;             // of the page; its hyperlinks are queued one lower
+    bool textOnly = false;     // quick mode
+    std::string contentType;   // "Content-Type" of the page's header
+    std::function<bool()> stopped;  // true when the site or the thread is to stop
+};
+
+// The link scanner of one grab thread. It knows no elements, only the delimiters, a few
+// attribute words and whether it stands inside a tag; that last state carries over from
+// page to page of the thread. Links are handed to the sink in batches, so a page full of
+// links costs few hand-overs to the main thread.
+class TLinkScanner {
+public:
+    static constexpr size_t BatchSize = 64;
+
+    // Hands the links to the crawl lists' AddPending on the main thread.
+    TLinkScanner();
+    explicit TLinkScanner(TLinkSink sink);
+
+    // Scans the page file and queues its links. Raises EParseHeader("打不開檔案") when the
+    // file cannot be read. The links found are handed over also when the scan stops or
+    // fails.
+    void ScanPage(const TScanRequest& request);
+
+    int InTag() const { return inTag; }
+
+private:
+    void ScanTokens();
+    std::string ReadLinkValue();
+    void ReadValueTokens(std::string& value);
+    bool SkipBlanks(std::string_view& token);
+    bool OpenQuote(std::string_view& token);
+    bool AppendTokens(std::string_view& token, std::string& value);
+    void QueueLink(const std::string& value);
+    void Flush();
+    void FlushAfterFailure();
+    bool Stopped() const;
+
+    TLinkSink sink;
+    int inTag = 0;  // 1 after "<", one lower for every ">"; below 0 after a stray ">"
+
+    // For the page being scanned.
+    const TScanRequest* page = nullptr;
+    TParser* parser = nullptr;
+    bool armed = false;          // the next "=" introduces a link value
+    bool hyperlinkSeen = false;  // the value came from "href" or "redirect"
+    std::vector<TQueuedLink> batch;
+};

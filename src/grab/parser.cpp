@@ -1,0 +1,78 @@
+#include "grab/parser.h"
+
+namespace {
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// word is in lower case.
+bool SameWord(std::string_view token, std::string_view word)
+{
+    for (size_t i = 0; i < word.size(); ++i)
+        if (LowerAscii(token[i]) != word[i])
+            return false;
+    return true;
+}
+
+int SingleCharacterKind(char c)
+{
+    switch (c) {
+    case '<':
+        return TParser::TagOpen;
+    case '>':
+        return TParser::TagClose;
+    case '=':
+        return TParser::Equals;
+    case ' ':
+        return TParser::Blank;
+    case '"':
+        return TParser::Quote;
+    default:
+        return TParser::Other;
+    }
+}
+
+}  // namespace
+
+TParser::TParser(std::string_view fileStream, std::string_view delimiters) : fileStream(fileStream)
+{
+    for (char c : delimiters)
+        isDelimiter[static_cast<unsigned char>(c)] = true;
+}
+
+std::string_view TParser::NextToken()
+{
+    size_t start = position;
+    while (position < fileStream.size() && !isDelimiter[static_cast<unsigned char>(fileStream[position])])
+        ++position;
+    if (position == fileStream.size()) {
+        atEnd = true;
+        return fileStream.substr(start);
+    }
+    // A delimiter that ends a word stays unread, so the next call gives it on its own.
+    if (position == start)
+        ++position;
+    return fileStream.substr(start, position - start);
+}
+
+// Every token is looked up, so the words are told apart by their length first; no two
+// words of the table are equal, so the order of the table needs no keeping here.
+int TParser::TokenKind(std::string_view token)
+{
+    switch (token.size()) {
+    case 1:
+        return SingleCharacterKind(token[0]);
+    case 3:
+        return SameWord(token, "src") ? Src : Other;
+    case 4:
+        return SameWord(token, "html") ? Html : SameWord(token, "href") ? Href : Other;
+    case 8:
+        return SameWord(token, "redirect") ? Redirect : Other;
+    case 10:
+        return SameWord(token, "background") ? Background : Other;
+    default:
+        return Other;
+    }
+}
