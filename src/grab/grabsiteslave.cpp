@@ -11,6 +11,12 @@ TGrabSiteSlave::TGrabSiteSlave(int slaveNo, bool crossSite, bool textOnly, TGrab
 {
 }
 
+TGrabSiteSlave::~TGrabSiteSlave()
+{
+    Terminate();
+    WaitFor();
+}
+
 void TGrabSiteSlave::ShowStatus()
 {
     // A slave's status is kept, not shown.

@@ -9,6 +9,8 @@
 class TGrabSiteSlave : public TGrabSite {
 public:
     TGrabSiteSlave(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler);
+    // The thread still runs ShowStatus after Run; it must end before this object goes.
+    ~TGrabSiteSlave() override;
 
     bool Alive() const { return alive; }
 

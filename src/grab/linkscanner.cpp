@@ -1,6 +1,8 @@
 #include "grab/linkscanner.h"
 
+#include <cstdint>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <string_view>
 #include <utility>
@@ -28,18 +30,18 @@ void HandToCrawlLists(const std::vector<TQueuedLink>& links)
     });
 }
 
+// The whole page file in memory. A folder or other file that is no regular one counts
+// as a file that cannot be opened.
 std::string LoadPage(const std::string& path)
 {
+    std::error_code failed;
+    std::uintmax_t size = std::filesystem::file_size(path, failed);
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EParseHeader("打不開檔案");
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0)
+    if (failed || !in)
         throw EParseHeader("打不開檔案");
     std::string content(static_cast<size_t>(size), '\0');
-    if (!in.read(content.data(), size))
+    in.read(content.data(), static_cast<std::streamsize>(size));
+    if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) != size)
         throw EParseHeader("打不開檔案");
     return content;
 }
@@ -84,6 +86,11 @@ bool IsBlankText(std::string_view text)
         if (static_cast<unsigned char>(c) > ' ')
             return false;
     return true;
+}
+
+bool HasQueryOrFragment(const std::string& text)
+{
+    return text.find('?') != std::string::npos || text.find('#') != std::string::npos;
 }
 
 bool EndsValue(std::string_view token)
@@ -233,10 +240,15 @@ void TLinkScanner::QueueLink(const std::string& value)
     // "=" leaves out every query of the form name=value.
     if (value.find('=') != std::string::npos || IsBlankText(value) || IsOtherScheme(value))
         return;
+    // A "?" or "#" of the value stays in the resolved link, which is then dropped: such
+    // values skip the costly resolution. Only the detail request of one that cannot be
+    // resolved is lost, and detail lines are not kept.
+    if (HasQueryOrFragment(value))
+        return;
     std::string resolved = page->pageUrl.Combine(value).URLText();
     if (resolved.size() < 5)
         TLog::Detail("#############新鏈結" + page->pageUrl.URLText() + "+" + value + "->" + resolved);
-    if (IsBlankText(resolved) || resolved.find('?') != std::string::npos || resolved.find('#') != std::string::npos)
+    if (IsBlankText(resolved) || HasQueryOrFragment(resolved))
         return;
     if (page->textOnly && !IsHtmlType(page->contentType))
         return;

@@ -44,17 +44,23 @@ TParser::TParser(std::string_view fileStream, std::string_view delimiters) : fil
 
 std::string_view TParser::NextToken()
 {
+    // Locals, so that the loop is not made to store the position after every byte.
+    const char* data = fileStream.data();
+    size_t size = fileStream.size();
     size_t start = position;
-    while (position < fileStream.size() && !isDelimiter[static_cast<unsigned char>(fileStream[position])])
-        ++position;
-    if (position == fileStream.size()) {
+    size_t end = start;
+    while (end < size && !isDelimiter[static_cast<unsigned char>(data[end])])
+        ++end;
+    if (end == size) {
         atEnd = true;
+        position = end;
         return fileStream.substr(start);
     }
     // A delimiter that ends a word stays unread, so the next call gives it on its own.
-    if (position == start)
-        ++position;
-    return fileStream.substr(start, position - start);
+    if (end == start)
+        ++end;
+    position = end;
+    return fileStream.substr(start, end - start);
 }
 
 // Every token is looked up, so the words are told apart by their length first; no two
