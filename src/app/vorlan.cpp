@@ -4,7 +4,6 @@
 #include <string>
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QMessageBox>
 
 #include "core/log.h"
@@ -13,8 +12,13 @@
 #include "core/quitsignals.h"
 #include "core/startup.h"
 #include "core/urldatabase.h"
+#include "data/databaseerror.h"
+#include "data/dmmain.h"
 #include "net/dns.h"
-#include "platform/profilefile.h"
+#include "schedule/storeddialaccount.h"
+#include "schedule/watchdog.h"
+#include "ui/mainframe.h"
+#include "ui/windowui.h"
 
 namespace {
 
@@ -24,8 +28,8 @@ const bool kBrowserBuiltIn = true;
 const bool kBrowserBuiltIn = false;
 #endif
 
-// A failure the user must act on (a folder that cannot be written): said on the console
-// and, when there is a screen to show it on, in a box.
+// A failure the user must act on: said on the console and, when there is a screen to
+// show it on, in a box.
 void Fatal(const std::string& text)
 {
     std::fprintf(stderr, "vorlan: %s\n", text.c_str());
@@ -58,13 +62,37 @@ int main(int argc, char** argv)
     }
     QApplication::setApplicationName("Zanvik");
 
-    QMainWindow window;
-    window.setWindowTitle("Zanvik");
-    OnQuitSignal([&window] { window.close(); });
-    window.show();
-    int result = app.exec();
+    std::unique_ptr<TDMMain> data;
+    try {
+        data = std::make_unique<TDMMain>();
+        // The phone book is the main window's to open; a missing one stops the start here.
+        data->telStation().Open();
+    } catch (const EDatabaseError& error) {
+        Fatal(error.what());
+        return 1;
+    }
+    SetDMMain(data.get());
+
+    int result = 0;
+    {
+        TStoredDialAccount account;
+        TWatchDog watchDog(*data, account);
+        TMainFrame window(watchDog);
+        TWindowUserInterface windowUi(window);
+        SetUserInterface(&windowUi);
+        OnQuitSignal([&window] { window.close(); });
+        window.show();
+        result = app.exec();
+        // The scheduler may still be inside a site: it ends promptly once asked, and its
+        // hand-overs to this thread are served while we wait.
+        watchDog.Terminate();
+        watchDog.WaitFor();
+        SetUserInterface(nullptr);
+    }
 
     ServeMainQueue();  // entries requested just before the close still reach the log
+    SetDMMain(nullptr);
+    data.reset();
     EndLog();
     SetHostCache(nullptr);
     hostCache.reset();

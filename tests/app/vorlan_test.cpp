@@ -24,6 +24,13 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit = std
     return true;
 }
 
+// A program folder as the build makes it: the shipped tables in "data/".
+void ShipTables(const TempFolder& folder)
+{
+    for (const char* table : {"kind.db", "favor.db"})
+        folder.Write(std::string("data/") + table, ReadFile(std::string(ZANVIK_BIN_DIR) + "/data/" + table));
+}
+
 pid_t StartVorlan(const TempFolder& folder)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -36,6 +43,7 @@ TEST_P(VorlanProgram, AQuitSignalClosesTheWindowAndWritesTheSettingsBack)
 {
     TempFolder folder;
     folder.Write("vorlan.ini", "[setup]\nmaxFileSize=3\nremindforload=1\n");
+    ShipTables(folder);
     pid_t pid = StartVorlan(folder);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitFor([&] { return FileExists(folder / "logfile.txt"); })) << folder.Read("stderr.txt");
@@ -50,6 +58,9 @@ TEST_P(VorlanProgram, AQuitSignalClosesTheWindowAndWritesTheSettingsBack)
     EXPECT_EQ(settings.ReadString("setup", "dial_who", "missing"), "");
     EXPECT_EQ(settings.ReadString("default", "bdebugVersion", ""), "0");
     EXPECT_NE(folder.Read("vorlan.ini").find("remindForLoad=1"), std::string::npos);
+    // The data module made the schedule and the reading list on the first start.
+    EXPECT_TRUE(FileExists(folder / "data/station.db"));
+    EXPECT_TRUE(FileExists(folder / "data/see.db"));
 }
 
 INSTANTIATE_TEST_SUITE_P(TermAndInt, VorlanProgram, ::testing::Values(SIGTERM, SIGINT));
@@ -66,6 +77,19 @@ TEST(VorlanStart, AProgramFolderThatCannotBeWrittenIsNamedInAClearMessage)
     std::string message = folder.Read("stderr.txt");
     EXPECT_NE(message.find("program folder \"" + folder.Path() + "blocked/\""), std::string::npos) << message;
     EXPECT_EQ(folder.Read("blocked"), "a plain file where the program folder should be");
+}
+
+TEST(VorlanStart, AMissingPhoneBookIsNamedAndNothingIsCreatedInItsPlace)
+{
+    TempFolder folder;
+    ShipTables(folder);
+    std::remove((folder / "data/favor.db").c_str());
+    pid_t pid = StartVorlan(folder);
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(WaitProgram(pid), 1);
+    std::string message = folder.Read("stderr.txt");
+    EXPECT_NE(message.find("favor.db"), std::string::npos) << message;
+    EXPECT_FALSE(FileExists(folder / "data/favor.db"));
 }
 
 }  // namespace

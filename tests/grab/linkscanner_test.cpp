@@ -110,7 +110,9 @@ TEST_F(LinkScanner, QueriesFragmentsOtherSchemesAndEmptyValuesAreDropped)
 {
     EXPECT_EQ(Scan("<a href=\"q.cgi?a=1\"><a href=q.cgi?a=1><a href=\"find?\"><a href=\"x.htm#top\">"
                    "<a href=\"mailto:me@h.com\"><a href=\"FTP://f.com/x\"><a href=\"file:/etc/passwd\">"
-                   "<a href=\"Gopher://g.com/\"><img src=\"\"><img src=   ><img src=\"  \">"),
+                   "<a href=\"Gopher://g.com/\"><img src=\"\"><img src=   ><img src=\"  \">"
+                   // An escaped "?" or "#" is one once the link is resolved.
+                   "<a href=\"a%3Fb.htm\"><a href=\"c%23d.htm\">"),
               Links{});
 }
 

@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,6 +31,25 @@ bool Accepts(const std::string& address, int port)
     bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer) == 0;
     ::close(fd);
     return ok;
+}
+
+// nginx ends with the test program, even when that is killed before its clean-up.
+pid_t StartWithParent(std::vector<std::string> arguments)
+{
+    std::vector<char*> argv{const_cast<char*>(kNginx)};
+    for (std::string& word : arguments)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t parent = ::getpid();
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(1);
+        ::execv(kNginx, argv.data());
+        ::_exit(127);
+    }
+    return pid;
 }
 
 }  // namespace
@@ -80,8 +101,8 @@ NginxServer::NginxServer(const std::string& root, const std::string& address) : 
             << "    root " << root << ";\n"
             << "  }\n"
             << "}\n";
-        pid_t started = SpawnProgram(kNginx, {"-p", folder, "-c", folder + "/nginx.conf", "-g",
-                                              "daemon off; master_process off;"});
+        pid_t started = StartWithParent({"-p", folder, "-c", folder + "/nginx.conf", "-g",
+                                         "daemon off; master_process off;"});
         if (started <= 0)
             break;
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
