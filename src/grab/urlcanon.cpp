@@ -124,26 +124,37 @@ std::string Merge(const UrlParts& base, std::string_view path)
     return merged;
 }
 
+// The first of a few delimiters from start on. A plain loop: find_first_of runs one
+// memchr per character, which costs the link scanner a fifth of its time.
+size_t FirstOf(std::string_view text, std::string_view set, size_t start)
+{
+    for (size_t i = start; i < text.size(); ++i)
+        for (char c : set)
+            if (text[i] == c)
+                return i;
+    return npos;
+}
+
 }  // namespace
 
 UrlParts SplitUrl(std::string_view text)
 {
     UrlParts parts;
     size_t i = 0;
-    size_t colon = text.find_first_of(":/?#");
+    size_t colon = FirstOf(text, ":/?#", 0);
     if (colon != npos && text[colon] == ':' && IsScheme(text.substr(0, colon))) {
         parts.scheme = text.substr(0, colon);
         parts.hasScheme = true;
         i = colon + 1;
     }
     if (text.substr(i).starts_with("//")) {
-        size_t end = text.find_first_of("/?#", i + 2);
+        size_t end = FirstOf(text, "/?#", i + 2);
         end = end == npos ? text.size() : end;
         parts.authority = text.substr(i + 2, end - i - 2);
         parts.hasAuthority = true;
         i = end;
     }
-    size_t end = text.find_first_of("?#", i);
+    size_t end = FirstOf(text, "?#", i);
     end = end == npos ? text.size() : end;
     parts.path = text.substr(i, end - i);
     i = end;
