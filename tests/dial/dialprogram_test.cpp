@@ -282,7 +282,10 @@ INSTANTIATE_TEST_SUITE_P(Forms, DialCommandLineTest,
                                            CommandLineCase{{"0"}, false}, CommandLineCase{{"4"}, false},
                                            CommandLineCase{{"abc2"}, false}, CommandLineCase{{"+ 2"}, false},
                                            CommandLineCase{{"99999999999999999999"}, false},
-                                           CommandLineCase{{}, false}));
+                                           CommandLineCase{{}, false}),
+                         [](const ::testing::TestParamInfo<CommandLineCase>& info) {
+                             return "Case" + std::to_string(info.index);
+                         });
 
 TEST_F(DialProgramTest, WithoutAServiceTheFailureSaysWhy)
 {

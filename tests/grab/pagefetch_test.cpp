@@ -119,6 +119,22 @@ TEST_F(PageFetch, ABodyCutShortByTheServerKeepsTheOlderCopy)
     EXPECT_EQ(grab.StoreFiles(), std::vector<std::string>{"127.0.0.1/keep.txt"});
 }
 
+TEST_F(PageFetch, StoppingDuringAGetLeavesNoTemporaryFileAndKeepsTheOlderCopy)
+{
+    grab.folder.Write("wwwData/127.0.0.1/big.txt", "older");
+    server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/plain"})));
+    server.Push(Script().ReadRequest().Send("HTTP/1.0 200 OK\r\n\r\n" + std::string(3000, 'b')).Hold());
+    std::thread stop([&] {
+        server.WaitForConnections(2, std::chrono::seconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        GrabState().StopFlag = true;
+    });
+    EXPECT_EQ(grab.Grab(server.Url("/big.txt"), 0), 2);
+    stop.join();
+    EXPECT_EQ(grab.StoreFiles(), std::vector<std::string>{"127.0.0.1/big.txt"});
+    EXPECT_EQ(grab.Stored("127.0.0.1", "big.txt"), "older");
+}
+
 TEST_F(PageFetch, AStoredCopyAsNewAsTheServersIsNotFetchedAgain)
 {
     grab.folder.Write("wwwData/127.0.0.1/old.txt", "stored");
