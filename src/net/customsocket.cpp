@@ -250,3 +250,11 @@ int TCustomSocket::BoundPortOf(int Socket) const
     int port;
     return Socket != sockapi::InvalidSocket && sockapi::LocalAddress(Socket, address, port) ? port : -1;
 }
+
+void TCustomSocket::RaiseOrReport(const std::function<void(TCustomSocket*, int)>& handler, int Socket, int Error)
+{
+    if (Error != 0)
+        ReportError(Error);
+    else if (handler)
+        handler(this, Socket);
+}

@@ -75,6 +75,8 @@ public:
     std::string LocalHostName();
 
 protected:
+    // An event's handler, or the event's error report when it carries one.
+    void RaiseOrReport(const std::function<void(TCustomSocket*, int)>& handler, int Socket, int Error);
     // The port a socket is bound to, or -1.
     int BoundPortOf(int Socket) const;
     long SendOnce(int Socket, const void* Buffer, long Length, int Flags);

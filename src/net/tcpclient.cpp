@@ -110,16 +110,10 @@ void TTCPClient::Dispatch(int Socket, int Event, int Error)
 {
     switch (Event) {
     case FD_READ:
-        if (Error != 0)
-            ReportError(Error);
-        else if (OnData)
-            OnData(this, Socket);
+        RaiseOrReport(OnData, Socket, Error);
         break;
     case FD_WRITE:
-        if (Error != 0)
-            ReportError(Error);
-        else if (OnWrite)
-            OnWrite(this, Socket);
+        RaiseOrReport(OnWrite, Socket, Error);
         break;
     case FD_CONNECT:
         if (Error != 0) {
