@@ -53,9 +53,7 @@ QImage DrawAboutPicture()
     PreparePainter(painter);
     DrawBackdrop(painter);
 
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 50));
-    painter.drawRoundedRect(QRectF(40, 66, 96, 96), 22, 22);
+    DrawSoftShadow(painter, QRectF(44, 72, 88, 88), 20);
     DrawLogo(painter, QRectF(36, 58, 104, 104), 0);
 
     painter.setPen(Qt::white);

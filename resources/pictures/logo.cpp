@@ -45,12 +45,18 @@ void DrawLogo(QPainter& painter, const QRectF& box, int phase)
     painter.setBrush(sheen);
     painter.drawPath(RoundedBox(tile, size * 0.22));
 
-    QPen stroke(Qt::white, size * 0.12);
+    // The bars of the Z sit on whole pixels so that the small icons stay sharp.
+    const qreal width = qMax<qreal>(2, qRound(size * 0.12));
+    const qreal offset = qRound(width) % 2 == 1 ? 0.5 : 0;
+    const qreal top = qRound(size * 0.32) + offset;
+    const qreal bottom = qRound(size * 0.68) + offset;
+    QPen stroke(Qt::white, width);
     stroke.setJoinStyle(Qt::RoundJoin);
     stroke.setCapStyle(Qt::RoundCap);
     painter.setPen(stroke);
     painter.setBrush(Qt::NoBrush);
-    painter.drawPolyline(QPolygonF({at(0.33, 0.32), at(0.67, 0.32), at(0.33, 0.68), at(0.67, 0.68)}));
+    painter.drawPolyline(QPolygonF({{size * 0.33, top}, {size * 0.67, top}, {size * 0.33, bottom},
+                                    {size * 0.67, bottom}}));
 
     const QPointF dot = at(Corner(phase).x(), Corner(phase).y());
     painter.setPen(QPen(Qt::white, qMax(1.0, size * 0.04)));

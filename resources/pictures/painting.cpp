@@ -27,6 +27,16 @@ QPainterPath RoundedBox(const QRectF& box, qreal radius)
     return path;
 }
 
+void DrawSoftShadow(QPainter& painter, const QRectF& box, qreal radius)
+{
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 14));
+    for (int layer = 0; layer < 8; ++layer)
+        painter.drawPath(RoundedBox(box.adjusted(-layer, -layer, layer, layer), radius + layer));
+    painter.restore();
+}
+
 QBrush VerticalGradient(const QRectF& box, const QColor& top, const QColor& bottom)
 {
     QLinearGradient gradient(box.topLeft(), box.bottomLeft());

@@ -17,6 +17,9 @@ void PreparePainter(QPainter& painter);
 
 QPainterPath RoundedBox(const QRectF& box, qreal radius);
 
+// A blurred dark shadow under a rounded box, built from widening translucent layers.
+void DrawSoftShadow(QPainter& painter, const QRectF& box, qreal radius);
+
 // Vertical two-stop gradient over the box.
 QBrush VerticalGradient(const QRectF& box, const QColor& top, const QColor& bottom);
 

@@ -91,21 +91,28 @@ void DrawGrabFrame(QPainter& painter, int frame)
     painter.setBrush(VerticalGradient(card, QColor(0x31, 0x53, 0x86), QColor(0x18, 0x2c, 0x4f)));
     painter.drawPath(RoundedBox(card, 8));
 
+    // A satellite circles the globe on a tilted orbit: the far half of the orbit passes
+    // behind the globe and the near half in front of it.
     const QPointF globe(21, 25);
-    const qreal orbit = qDegreesToRadians(frame * 360.0 / kGrabFrames);
-    const QPointF satellite = globe + QPointF(17 * qSin(orbit), -17 * qCos(orbit) * 0.55);
-    const bool behind = qCos(orbit) < 0 && qAbs(qSin(orbit)) < 0.8;
-    painter.setPen(QPen(QColor(255, 255, 255, 45), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(globe, 17, 17 * 0.55);
+    const QRectF orbitBox(globe.x() - 17, globe.y() - 17 * 0.55, 34, 34 * 0.55);
+    // The resting frame shows the satellite in front, at the lower right.
+    const qreal orbit = qDegreesToRadians(120 + frame * 360.0 / kGrabFrames);
+    const QPointF satellite = globe + QPointF(17 * qSin(orbit), -17 * 0.55 * qCos(orbit));
+    const bool behind = qCos(orbit) > 0;
     const auto drawSatellite = [&] {
         painter.setPen(QPen(Qt::white, 1));
         painter.setBrush(Palette::Amber);
         painter.drawEllipse(satellite, 2.2, 2.2);
     };
+    painter.setPen(QPen(QColor(255, 255, 255, 50), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(orbitBox, 0, 180 * 16);
     if (behind)
         drawSatellite();
     DrawGlobe(painter, globe, 13, frame);
+    painter.setPen(QPen(QColor(255, 255, 255, 90), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(orbitBox, 180 * 16, 180 * 16);
     if (!behind)
         drawSatellite();
 
@@ -136,7 +143,7 @@ QImage DrawSendAnimation()
     QPainter painter(&strip);
     PreparePainter(painter);
     for (int frame = 0; frame < kSendFrames; ++frame) {
-        const QPointF source(frame * kSendSize + 6.5, 20.5);
+        const QPointF source(frame * kSendSize + 6, 21.5);
         painter.setPen(Qt::NoPen);
         painter.setBrush(VerticalGradient(QRectF(source - QPointF(3, 3), source + QPointF(3, 3)), Palette::Sky,
                                           Palette::SkyDeep));
