@@ -45,6 +45,20 @@ void DrawLogo(QPainter& painter, const QRectF& box, int phase)
     painter.setBrush(sheen);
     painter.drawPath(RoundedBox(tile, size * 0.22));
 
+    // Faint lines of a globe behind the Z, for sizes where they can be seen.
+    if (size >= 32) {
+        painter.save();
+        painter.setClipPath(RoundedBox(tile, size * 0.22));
+        painter.setPen(QPen(QColor(255, 255, 255, 34), qMax(1.0, size * 0.012)));
+        painter.setBrush(Qt::NoBrush);
+        const QPointF centre = tile.center();
+        const qreal radius = size * 0.36;
+        painter.drawEllipse(centre, radius, radius);
+        painter.drawEllipse(centre, radius * 0.45, radius);
+        painter.drawLine(centre - QPointF(radius, 0), centre + QPointF(radius, 0));
+        painter.restore();
+    }
+
     // The bars of the Z sit on whole pixels so that the small icons stay sharp.
     const qreal width = qMax<qreal>(2, qRound(size * 0.12));
     const qreal offset = qRound(width) % 2 == 1 ? 0.5 : 0;

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QRadialGradient>
 #include <array>
+#include <iterator>
 
 #include "glyphs.h"
 #include "logo.h"
@@ -61,15 +62,17 @@ void DrawNetwork(QPainter& painter)
     wave2.cubicTo(350, 40, 440, 70, 534, 52);
     painter.setPen(QPen(QColor(255, 255, 255, 10), 1));
     painter.drawPath(wave2);
+    const QPointF nodes[] = {{622, 46}, {638, 18}, {660, 36}, {684, 14}, {702, 42}, {716, 24}, {646, 56},
+                             {676, 54}, {628, 30}};
+    const int links[][2] = {{0, 8}, {8, 1}, {1, 2}, {2, 3}, {3, 5}, {2, 4}, {4, 5}, {0, 6}, {6, 2}, {4, 7}, {7, 6}};
+    painter.setPen(QPen(QColor(255, 255, 255, 30), 1));
+    for (const auto& link : links)
+        painter.drawLine(nodes[link[0]], nodes[link[1]]);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 36));
-    for (const QPointF& node : {QPointF(640, 18), QPointF(668, 40), QPointF(700, 22), QPointF(622, 48),
-                                QPointF(690, 52), QPointF(652, 10)})
-        painter.drawEllipse(node, 1.6, 1.6);
-    painter.setPen(QPen(QColor(255, 255, 255, 20), 1));
-    painter.drawPolyline(QPolygonF({{622, 48}, {640, 18}, {668, 40}, {700, 22}}));
-    painter.drawPolyline(QPolygonF({{652, 10}, {640, 18}}));
-    painter.drawPolyline(QPolygonF({{668, 40}, {690, 52}}));
+    for (size_t i = 0; i < std::size(nodes); ++i) {
+        painter.setBrush(i % 3 == 0 ? QColor(0x25, 0xb8, 0xa8, 150) : QColor(255, 255, 255, 70));
+        painter.drawEllipse(nodes[i], i % 3 == 0 ? 2.0 : 1.5, i % 3 == 0 ? 2.0 : 1.5);
+    }
 }
 
 void DrawWordmark(QPainter& painter)
