@@ -9,6 +9,7 @@
 #include <QRegion>
 #include <array>
 
+#include "pictures/icofile.h"
 #include "support/tempfolder.h"
 
 namespace {
@@ -110,6 +111,22 @@ TEST(Toolbar, EveryStateFillsEachFace)
     }
 }
 
+TEST(Toolbar, WordsAreCentredUnderTheirPictures)
+{
+    const QImage normal = Load("normal.bmp");
+    for (const QRect& face : kFaces) {
+        // The words are the only light ink in the band below the picture.
+        QRect ink;
+        for (int y = face.top() + 38; y < face.top() + 56; ++y)
+            for (int x = face.left(); x <= face.right(); ++x)
+                if (qGray(normal.pixel(x, y)) > 170)
+                    ink |= QRect(x, y, 1, 1);
+        ASSERT_TRUE(ink.isValid()) << face.x();
+        EXPECT_GE(ink.height(), 9) << face.x();
+        EXPECT_LE(qAbs((ink.left() - face.left()) - (face.right() - ink.right())), 2) << face.x();
+    }
+}
+
 // Every frame of a strip is drawn and differs from the next one.
 void ExpectMovingStrip(const QImage& strip, int frameWidth, int frames)
 {
@@ -165,6 +182,31 @@ TEST(TaskBarIcons, EachHoldsThreeSizesAndTheFramesMove)
     }
     for (int i = 0; i < 4; ++i)
         EXPECT_NE(largest[i], largest[(i + 1) % 4]) << "icon " << i + 1;
+}
+
+TEST(IconFile, KeepsColoursTransparencyAndEverySize)
+{
+    TempFolder folder(TempFolder::Use::Plain);
+    QList<QImage> images;
+    for (const int size : {16, 33, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        for (int y = 0; y < size / 2; ++y)
+            for (int x = 0; x < size; ++x)
+                image.setPixel(x, y, qRgba(200, 40 + x % 100, 10, 255));
+        image.setPixel(size - 1, size - 1, qRgba(0, 0, 255, 255));
+        images.append(image);
+    }
+    const QString path = QString::fromStdString(folder / "test.ico");
+    WriteIconFile(path, images);
+    QImageReader reader(path);
+    ASSERT_EQ(reader.imageCount(), 3);
+    for (const QImage& written : images) {
+        const QImage read = reader.read().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(read.size(), written.size());
+        EXPECT_EQ(read, written) << written.width();
+        reader.jumpToNextImage();
+    }
 }
 
 TEST(DesktopIcon, ThreeSizesOfTheSameMark)
