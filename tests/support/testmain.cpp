@@ -3,6 +3,9 @@
 #ifdef ZANVIK_TEST_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
+#elif defined(ZANVIK_TEST_GUI)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
 #else
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;
@@ -15,6 +18,9 @@ using TestApplication = QCoreApplication;
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // No suite needs a display, not even while CTest lists the cases at build time.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication app(argc, argv);
     SetMainThread();
     return RUN_ALL_TESTS();
