@@ -303,6 +303,10 @@ void TLinkScanner::ReadValueTokens(std::string& value)
         token = parser->NextToken();
         return true;
     };
+    auto openQuote = [&] {
+        OpenQuote(token, quote);
+        return true;
+    };
     auto readValue = [&] {
         if (!quote)
             return AppendTokens(token, value);
@@ -311,13 +315,14 @@ void TLinkScanner::ReadValueTokens(std::string& value)
     };
     bool complete = Guarded("錯誤代碼:1107-1", firstToken)
         && Guarded("錯誤代碼:1107-2", [&] { return SkipBlanks(token); })
-        && Guarded("錯誤代碼:1107-3", [&] { return OpenQuote(token, quote); })
+        && Guarded("錯誤代碼:1107-3", openQuote)
         && Guarded("錯誤代碼:1107-4", readValue);
     if (complete && !quote && token == ">")
         CloseTag();
 }
 
-// Each of these gives false when the value ends early: on a stop or at the end of the page.
+// SkipBlanks and AppendTokens give false when the value ends early: on a stop or at the
+// end of the page.
 bool TLinkScanner::SkipBlanks(std::string_view& token)
 {
     while (token == " ") {
@@ -332,7 +337,7 @@ bool TLinkScanner::SkipBlanks(std::string_view& token)
 
 // A double quote is a token of its own; a single quote begins a word, so the parser
 // steps back to just after it.
-bool TLinkScanner::OpenQuote(std::string_view token, char& quote)
+void TLinkScanner::OpenQuote(std::string_view token, char& quote)
 {
     if (token == "\"") {
         quote = '"';
@@ -340,7 +345,6 @@ bool TLinkScanner::OpenQuote(std::string_view token, char& quote)
         quote = '\'';
         parser->StepBack(token.size() - 1);
     }
-    return true;
 }
 
 bool TLinkScanner::AppendTokens(std::string_view& token, std::string& value)

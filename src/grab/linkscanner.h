@@ -70,7 +70,7 @@ private:
     std::string ReadLinkValue();
     void ReadValueTokens(std::string& value);
     bool SkipBlanks(std::string_view& token);
-    bool OpenQuote(std::string_view token, char& quote);
+    void OpenQuote(std::string_view token, char& quote);
     bool AppendTokens(std::string_view& token, std::string& value);
     void QueueLink(std::string value, bool namesStyleSheet = false);
     void Flush();
