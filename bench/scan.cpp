@@ -51,7 +51,8 @@ std::string Rules(int i)
            "width: 16px; height: 16px; }\n"
            ".item-" + n + " .hero { background-image: url( \"img/hero-" + n + ".jpg\" ); background-size: cover; }\n"
            "@font-face { font-family: 'F" + n + "'; src: url('fonts/f" + n + ".woff2') format('woff2'); }\n"
-           ".item-" + n + " .q { background: url(img/q.png?v=" + n + ") } .item-" + n + " .m { mask: url(#m" + n + ") }\n"
+           ".item-" + n + " .q { background: url(img/q.png?v=" + n + ") }\n"
+           ".item-" + n + " .m { mask: url(#m" + n + ") }\n"
            "@media (min-width: 600px) { .item-" + n + " { padding: calc(1em + 2px); "
            "transform: translate(10px, 20px) rotate(3deg); content: \"\\201C\"; } }\n";
 }
