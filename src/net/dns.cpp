@@ -32,14 +32,16 @@ std::string TDNS::Lookup(const std::string& host) const
     return found == table.end() ? std::string() : found->second;
 }
 
-void TDNS::Remember(const std::string& host, const std::string& address)
+std::string TDNS::Remember(const std::string& host, const std::string& address)
 {
     if (address.empty())
-        return;
+        return Lookup(host);
     {
         std::lock_guard guard(lock);
-        if (!table.emplace(LowerCase(host), address).second)
-            return;
+        auto [entry, added] = table.emplace(LowerCase(host), address);
+        if (!added)
+            return entry->second;
     }
     file.WriteString("www", host, address);
+    return address;
 }

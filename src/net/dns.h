@@ -17,8 +17,10 @@ public:
 
     // The address for host (names compared without regard to case), or empty.
     std::string Lookup(const std::string& host) const;
-    // Adds host=address to the table and the file, unless address is empty or host is known.
-    void Remember(const std::string& host, const std::string& address);
+    // Adds host=address to the table and the file, unless address is empty or host is
+    // known. Gives the address the host keeps: its first one, which names its site
+    // folder however many addresses the host is later reached at; empty when none.
+    std::string Remember(const std::string& host, const std::string& address);
 
 private:
     mutable std::mutex lock;
