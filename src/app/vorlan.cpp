@@ -17,7 +17,9 @@
 #include "net/dns.h"
 #include "schedule/storeddialaccount.h"
 #include "schedule/watchdog.h"
+#include "ui/busythread.h"
 #include "ui/mainframe.h"
+#include "ui/programfonts.h"
 #include "ui/windowui.h"
 
 namespace {
@@ -49,6 +51,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     SetMainThread();
+    UseProgramFonts();
 
     std::unique_ptr<TDNS> hostCache;
     try {
@@ -60,6 +63,7 @@ int main(int argc, char** argv)
         Fatal(FolderProblem(error));
         return 1;
     }
+    TBusyThread busy;
     QApplication::setApplicationName("Zanvik");
 
     std::unique_ptr<TDMMain> data;
@@ -78,9 +82,11 @@ int main(int argc, char** argv)
         TStoredDialAccount account;
         TWatchDog watchDog(*data, account);
         TMainFrame window(watchDog);
-        TWindowUserInterface windowUi(window);
+        TWindowUserInterface windowUi(window, busy);
         SetUserInterface(&windowUi);
-        OnQuitSignal([&window] { window.close(); });
+        // Every window is closed as the program closes them, so that a dialog waiting for
+        // the user does not hold the quit up.
+        OnQuitSignal([] { QApplication::closeAllWindows(); });
         window.show();
         result = app.exec();
         // The scheduler may still be inside a site: it ends promptly once asked, and its

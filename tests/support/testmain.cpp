@@ -2,6 +2,7 @@
 
 #ifdef ZANVIK_TEST_WIDGETS
 #include <QApplication>
+#include "ui/programfonts.h"
 using TestApplication = QApplication;
 #else
 #include <QCoreApplication>
@@ -15,7 +16,15 @@ using TestApplication = QCoreApplication;
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef ZANVIK_TEST_WIDGETS
+    // Windows are tested offscreen, also when the build lists the cases.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     TestApplication app(argc, argv);
     SetMainThread();
+#ifdef ZANVIK_TEST_WIDGETS
+    UseProgramFonts();
+#endif
     return RUN_ALL_TESTS();
 }
