@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 
@@ -150,12 +149,10 @@ std::unique_ptr<QWidget> Grid(TScreenContext& context)
     auto grid = std::make_unique<TTestGrid>();
     grid->setWindowTitle("TTestGrid");
     grid->resize(640, 260);
-    grid->SetScrollBars(TScrollStyle::ssHorizontal);
+    grid->SetScrollBars(TScrollStyle::ssVertical);
     TTable& favor = context.data.telStation();
     grid->SetDataSet(&favor);
-    grid->horizontalHeader()->resizeSection(0, 80);
-    grid->horizontalHeader()->resizeSection(1, 180);
-    grid->horizontalHeader()->resizeSection(2, 260);
+    grid->SetColumns({{"bCalSchedule", "已排程", 55, Qt::AlignCenter}, {"ALIAS", "", 200}, {"URL", "", 360}});
     favor.MoveBy(2);
     return grid;
 }

@@ -5,8 +5,10 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+#include "core/text.h"
 #include "core/userinterface.h"
 #include "data/datasetmodel.h"
+#include "data/field.h"
 #include "ui/gridindicator.h"
 
 namespace {
@@ -47,8 +49,38 @@ void TTestGrid::SetDataSet(TDataSet* dataSet)
     dataModel = std::make_unique<TDataSetModel>(*dataSet);
     setModel(dataModel.get());
     connect(dataModel.get(), &TDataSetModel::currentRowChanged, this, [this](int row) { FollowDataSet(row); });
-    connect(dataModel.get(), &QAbstractItemModel::modelReset, this, [this] { FollowDataSet(dataModel->CurrentRow()); });
+    // A reset of the model gives the title row its default widths back.
+    connect(dataModel.get(), &QAbstractItemModel::modelReset, this, [this] {
+        ApplyColumns();
+        FollowDataSet(dataModel->CurrentRow());
+    });
+    ChooseColumns();
     FollowDataSet(dataModel->CurrentRow());
+}
+
+void TTestGrid::SetColumns(std::vector<TGridColumn> value)
+{
+    gridColumns = std::move(value);
+    if (dataModel)
+        ChooseColumns();
+}
+
+void TTestGrid::ChooseColumns()
+{
+    std::vector<TModelColumn> chosen;
+    for (const TGridColumn& column : gridColumns)
+        chosen.push_back({column.fieldName, column.title, column.alignment});
+    dataModel->SetColumns(std::move(chosen));
+}
+
+void TTestGrid::ApplyColumns()
+{
+    for (int column = 0; column < dataModel->columnCount(); ++column) {
+        TField* field = dataModel->FieldOfColumn(column);
+        for (const TGridColumn& choice : gridColumns)
+            if (field && LowerCase(field->FieldName()) == LowerCase(choice.fieldName))
+                horizontalHeader()->resizeSection(column, choice.width);
+    }
 }
 
 TDataSet* TTestGrid::DataSet() const

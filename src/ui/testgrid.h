@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QTableView>
 
@@ -12,6 +14,15 @@ class TField;
 class TGridIndicator;
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// A column of a grid: the field, a title of the grid's own (empty: the field's title), its
+// width in pixels and the alignment of its title and cells.
+struct TGridColumn {
+    std::string fieldName;
+    std::string title;
+    int width = 64;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
 
 // The data grid of every list: the rows of a data set, one column per visible field under
 // the field's title, the current row following the data set's current record both ways.
@@ -33,6 +44,8 @@ public:
     TDataSet* DataSet() const;
     TDataSetModel* Model() const { return dataModel.get(); }
     TField* ColumnField(int column) const;
+    // The columns in their order; an empty list shows every visible field.
+    void SetColumns(std::vector<TGridColumn> value);
 
     TScrollStyle ScrollBars() const { return scrollBars; }
     void SetScrollBars(TScrollStyle value);
@@ -63,8 +76,11 @@ private:
     void Released(QMouseEvent* event);
     int ColumnUnder(QPointF globalPosition) const;
     void FollowDataSet(int row);
+    void ChooseColumns();
+    void ApplyColumns();
 
     std::unique_ptr<TDataSetModel> dataModel;
+    std::vector<TGridColumn> gridColumns;
     TGridIndicator* indicator;
     TScrollStyle scrollBars = TScrollStyle::ssBoth;
     int pressedColumn = -1;

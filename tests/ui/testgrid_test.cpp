@@ -143,6 +143,22 @@ TEST_F(TestGridTest, TheCurrentRecordFollowsTheGridAndTheGridFollowsIt)
     EXPECT_EQ(grid.currentIndex().row(), 0);
 }
 
+TEST_F(TestGridTest, ChosenColumnsKeepTheirOrderTitlesAndWidths)
+{
+    grid.SetColumns({{"bCalSchedule", "已排程", 55, Qt::AlignCenter}, {"ALIAS", "", 249}, {"URL", "", 415}});
+    ASSERT_EQ(grid.model()->columnCount(), 3);
+    EXPECT_EQ(grid.model()->headerData(0, Qt::Horizontal).toString().toStdString(), "已排程");
+    EXPECT_EQ(grid.ColumnField(1)->FieldName(), "ALIAS");
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), 55);
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(2), 415);
+
+    folder.Data().telStation().Refresh();  // the rows read again keep the columns
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(1), 249);
+    QTest::mouseClick(Titles(), Qt::LeftButton, Qt::NoModifier, TitleOf(2));
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].column, 2);
+}
+
 TEST_F(TestGridTest, ScrollBarsNoneHidesBothBars)
 {
     grid.SetScrollBars(TScrollStyle::ssNone);
