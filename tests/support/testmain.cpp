@@ -4,6 +4,9 @@
 #include <QApplication>
 #include "ui/programfonts.h"
 using TestApplication = QApplication;
+#elif defined(ZANVIK_TEST_GUI)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
 #else
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;
@@ -16,11 +19,9 @@ using TestApplication = QCoreApplication;
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-#ifdef ZANVIK_TEST_WIDGETS
-    // Windows are tested offscreen, also when the build lists the cases.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    // No suite needs a display, not even while CTest lists the cases at build time.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
     TestApplication app(argc, argv);
     SetMainThread();
 #ifdef ZANVIK_TEST_WIDGETS
