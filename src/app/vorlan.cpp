@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "core/log.h"
 #include "core/mainthread.h"
@@ -52,6 +53,13 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();
+    // A quit closes every window as the user would, so that a dialog waiting for the user
+    // does not hold it up. One that comes during the start is kept until the windows exist.
+    bool quitRequested = false;
+    OnQuitSignal([&quitRequested] {
+        quitRequested = true;
+        QApplication::closeAllWindows();
+    });
 
     std::unique_ptr<TDNS> hostCache;
     try {
@@ -84,10 +92,9 @@ int main(int argc, char** argv)
         TMainFrame window(watchDog);
         TWindowUserInterface windowUi(window, busy);
         SetUserInterface(&windowUi);
-        // Every window is closed as the program closes them, so that a dialog waiting for
-        // the user does not hold the quit up.
-        OnQuitSignal([] { QApplication::closeAllWindows(); });
         window.show();
+        if (quitRequested)
+            QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
         result = app.exec();
         // The scheduler may still be inside a site: it ends promptly once asked, and its
         // hand-overs to this thread are served while we wait.
