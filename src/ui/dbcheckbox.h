@@ -12,8 +12,6 @@ class TDBCheckBox : public QCheckBox {
 public:
     TDBCheckBox(const QString& caption, TDataSet& dataSet, const std::string& fieldName, QWidget* parent = nullptr);
 
-    TFieldLink& Link() { return link; }
-
 private:
     void Show(const std::string& text, bool editing);
     void Clicked(bool checked);

@@ -10,14 +10,13 @@
 // A drop-down list bound to a field: it lists a text field of a look-up data set (the
 // category names of kind.db) and stores the look-up row's key (its Kind_Serial) in the
 // bound field. It follows the look-up data set when its rows change, and is disabled
-// while the bound data set is not being edited.
+// while the bound data set is not being edited. Both data sets must outlive it.
 class TDBLookupComboBox : public QComboBox {
 public:
     TDBLookupComboBox(TDataSet& dataSet, const std::string& fieldName, TDataSet& lookup,
                       std::string keyField, std::string listField, QWidget* parent = nullptr);
     ~TDBLookupComboBox() override;
 
-    TFieldLink& Link() { return link; }
     // The key of the chosen item, or of none (-1).
     int KeyOf(int item) const;
 

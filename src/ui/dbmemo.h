@@ -13,8 +13,6 @@ class TDBMemo : public QPlainTextEdit {
 public:
     TDBMemo(TDataSet& dataSet, const std::string& fieldName, QWidget* parent = nullptr);
 
-    TFieldLink& Link() { return link; }
-
 private:
     void Show(const std::string& text, bool editing);
     void KeepToWidth();

@@ -11,6 +11,8 @@ class TField;
 // the control to show the field again when the record changes, and writes the control's
 // value into the field while the data set is in Edit or Insert state.
 //
+// The data set must outlive the control.
+//
 // A control keeps what it shows when the field still holds what the control last wrote or
 // read: an alpha field cuts a long text to its width, and the control must go on showing
 // the whole text the user typed, so that a dialog can refuse it rather than store the cut.
@@ -22,8 +24,6 @@ public:
     TFieldLink(const TFieldLink&) = delete;
     TFieldLink& operator=(const TFieldLink&) = delete;
 
-    TDataSet& DataSet() const { return dataSet; }
-    const std::string& FieldName() const { return fieldName; }
     TField* Field() const;  // nullptr while the data set is closed or has no such field
     bool Editing() const;
 

@@ -42,7 +42,6 @@ public:
     // shows nothing.
     void SetDataSet(TDataSet* dataSet);
     TDataSet* DataSet() const;
-    TDataSetModel* Model() const { return dataModel.get(); }
     TField* ColumnField(int column) const;
     // The columns in their order; an empty list shows every visible field.
     void SetColumns(std::vector<TGridColumn> value);
