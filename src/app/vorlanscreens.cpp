@@ -175,7 +175,7 @@ std::unique_ptr<QWidget> BusyWindow(TScreenContext&)
 std::unique_ptr<QWidget> SiteFinished(TScreenContext&)
 {
     auto notice = std::make_unique<TgrabOkDialog>();
-    notice->siteName->setText("http://www.moea.gov.tw/");
+    notice->ShowSite("http://www.moea.gov.tw/");
     return notice;
 }
 
@@ -196,7 +196,8 @@ const std::vector<TScreen> kScreens = {
     {"grid.png", Grid},
     {"missed-time-dialog.png",
      [](TScreenContext&) -> std::unique_ptr<QWidget> {
-         return std::make_unique<TGrabDialog>("http://www.moea.gov.tw/", "2024/07/10 08:00:00");
+         return std::make_unique<TGrabDialog>("http://www.example.com/a/long/path/to/the/page.html",
+                                              "2024/07/10 08:00:00");
      }},
     {"site-finished.png", SiteFinished},
     {"warning-dialog.png", WarningDialog},

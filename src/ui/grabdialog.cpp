@@ -12,13 +12,15 @@ QLabel* Text(const QString& text, QRect place, QWidget* parent)
     return label;
 }
 
-// A value under its caption, sunken so that it reads as a field.
+// A value under its caption, sunken so that it reads as a field; a long address is
+// shortened in the middle, and its tip shows it whole.
 QLabel* Value(const std::string& text, QRect place, QWidget* parent)
 {
-    QLabel* label = Text(QString::fromStdString(text), place, parent);
+    QString whole = QString::fromStdString(text);
+    QLabel* label = Text(whole, place, parent);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setToolTip(label->text());
+    label->setText(label->fontMetrics().elidedText(whole, Qt::ElideMiddle, place.width() - 8));
+    label->setToolTip(whole);
     return label;
 }
 

@@ -6,7 +6,6 @@ TgrabOkDialog::TgrabOkDialog(QWidget* parent)
     siteName = new QLabel(this);
     siteName->setGeometry(14, 16, 246, 60);
     siteName->setAlignment(Qt::AlignCenter);
-    siteName->setWordWrap(true);
     btnOk = new QPushButton("知道了", this);
     btnOk->setGeometry(87, 94, 100, 32);
     btnOk->setDefault(true);
@@ -15,7 +14,9 @@ TgrabOkDialog::TgrabOkDialog(QWidget* parent)
 
 void TgrabOkDialog::ShowSite(const std::string& url)
 {
-    siteName->setText(QString::fromStdString(url));
+    QString whole = QString::fromStdString(url);
+    siteName->setText(siteName->fontMetrics().elidedText(whole, Qt::ElideMiddle, siteName->width() - 4));
+    siteName->setToolTip(whole);
     setModal(false);
     show();
     raise();

@@ -33,6 +33,18 @@ TEST(GrabDialog, ShowsTheEntryAndTheTimes)
     EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
+TEST(GrabDialog, ALongAddressIsShortenedInTheMiddleAndWholeInItsTip)
+{
+    TempFolder home;
+    std::string url = "http://www.example.com/" + std::string(40, 'p') + "/end.html";
+    TGrabDialog dialog(url, "2024/07/10 08:00:00");
+    QString shown = dialog.label1->text();
+    EXPECT_TRUE(shown.startsWith("http://www.exa"));
+    EXPECT_TRUE(shown.endsWith("end.html"));
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+    EXPECT_EQ(dialog.label1->toolTip().toStdString(), url);
+}
+
 TEST(GrabDialog, OpensWithoutItsPicture)
 {
     TempFolder home;
