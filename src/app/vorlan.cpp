@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "core/installedfiles.h"
 #include "core/log.h"
 #include "core/mainthread.h"
 #include "core/paths.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<TDNS> hostCache;
     try {
+        PrepareProgramFolder();
         StartFoundation(kBrowserBuiltIn);
         hostCache = std::make_unique<TDNS>();
         SetHostCache(hostCache.get());
