@@ -63,6 +63,8 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication::setApplicationName("Zanvik");
+    // The installed desktop entry: the desktop shows its name and icon for our windows.
+    QGuiApplication::setDesktopFileName("zanvik");
 
     std::unique_ptr<TDMMain> data;
     try {
