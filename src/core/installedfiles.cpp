@@ -12,10 +12,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The user's own rows live in these; a newer installed seed never replaces them.
-bool IsUserTable(const fs::path& relative)
+// The shipped tables are installed apart from "data/", under "tables/": when the prefix is
+// ~/.local its share/zanvik/ is the user's folder itself, and a new install must not put
+// them over the user's rows.
+const char* const kShippedTables = "tables";
+
+bool IsShippedTable(const fs::path& relative)
 {
-    return relative.begin() != relative.end() && *relative.begin() == "data";
+    return relative.begin() != relative.end() && *relative.begin() == kShippedTables;
+}
+
+fs::path UserName(const fs::path& relative)
+{
+    if (!IsShippedTable(relative))
+        return relative;
+    return fs::path("data") / relative.lexically_relative(kShippedTables);
 }
 
 bool NeedsCopy(const fs::path& source, const fs::path& target, bool userTable)
@@ -74,20 +85,25 @@ void CopyOne(const fs::path& source, const fs::path& target, bool userTable)
 
 void CopyInstalledFiles(const std::string& installed, const std::string& folder)
 {
+    // Installed into the user's folder itself, everything but the tables is in place, and
+    // the page store beside it may be large.
+    std::error_code sameError;
+    bool sameFolder = fs::equivalent(installed, folder, sameError);
+    fs::path root = sameFolder ? fs::path(installed) / kShippedTables : fs::path(installed);
     std::error_code error;
-    fs::recursive_directory_iterator walk(installed, error);
+    fs::recursive_directory_iterator walk(root, error);
     for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
         std::error_code typeError;
         if (!walk->is_regular_file(typeError))
             continue;
         fs::path relative = walk->path().lexically_relative(installed);
-        fs::path target = fs::path(folder) / relative;
-        bool userTable = IsUserTable(relative);
+        fs::path target = fs::path(folder) / UserName(relative);
+        bool userTable = IsShippedTable(relative);
         if (NeedsCopy(walk->path(), target, userTable))
             CopyOne(walk->path(), target, userTable);
     }
     if (error)
-        throw EInOutError("Cannot read the installed files in \"" + installed + "\": " + error.message());
+        throw EInOutError("Cannot read the installed files in \"" + root.string() + "\": " + error.message());
 }
 
 void PrepareProgramFolder()

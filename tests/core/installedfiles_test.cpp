@@ -3,6 +3,8 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/installedfiles.h"
 #include "core/paths.h"
@@ -19,8 +21,8 @@ protected:
         installed.Write("system/down.bmp", "BM-down");
         installed.Write("vorlan.html", "<html>help</html>");
         installed.Write("撥號網路.txt", "dial-up help");
-        installed.Write("data/favor.db", "shipped phone book");
-        installed.Write("data/kind.db", "shipped categories");
+        installed.Write("tables/favor.db", "shipped phone book");
+        installed.Write("tables/kind.db", "shipped categories");
     }
 
     void Copy() { CopyInstalledFiles(installed.Path(), user.Path() + "zanvik/"); }
@@ -40,10 +42,14 @@ TEST_F(InstalledFiles, TheFirstStartMakesTheFolderAndCopiesEveryFileWithItsTime)
 {
     Age(installed / "system/down.bmp", -3600);
     Copy();
-    for (const char* name : {"system/down.bmp", "vorlan.html", "撥號網路.txt", "data/favor.db", "data/kind.db"}) {
-        EXPECT_EQ(ReadFile(User(name)), installed.Read(name)) << name;
-        EXPECT_EQ(fs::last_write_time(User(name)), fs::last_write_time(installed / name)) << name;
+    std::vector<std::pair<std::string, std::string>> copies{
+        {"system/down.bmp", "system/down.bmp"}, {"vorlan.html", "vorlan.html"}, {"撥號網路.txt", "撥號網路.txt"},
+        {"tables/favor.db", "data/favor.db"},   {"tables/kind.db", "data/kind.db"}};
+    for (const auto& [from, to] : copies) {
+        EXPECT_EQ(ReadFile(User(to)), installed.Read(from)) << to;
+        EXPECT_EQ(fs::last_write_time(User(to)), fs::last_write_time(installed / from)) << to;
     }
+    EXPECT_FALSE(fs::exists(User("tables")));
     // The user may change and replace the copies, whatever the installed files allow.
     EXPECT_NE(fs::status(User("data/favor.db")).permissions() & fs::perms::owner_write, fs::perms::none);
     // No half-made copy is left beside the files.
@@ -75,14 +81,26 @@ TEST_F(InstalledFiles, TheUsersTablesAreNeverReplacedButAMissingOneIsShippedAgai
     Copy();
     WriteFile(User("data/favor.db"), "the user's own phone book");
     Age(User("data/favor.db"), -86400);
-    installed.Write("data/favor.db", "a newer shipped phone book");
-    Age(installed / "data/favor.db", 3600);
+    installed.Write("tables/favor.db", "a newer shipped phone book");
+    Age(installed / "tables/favor.db", 3600);
     fs::remove(User("data/kind.db"));
     WriteFile(User("vorlan.ini"), "[setup]\nminVolumn=99\n");
     Copy();
     EXPECT_EQ(ReadFile(User("data/favor.db")), "the user's own phone book");
     EXPECT_EQ(ReadFile(User("data/kind.db")), "shipped categories");
     EXPECT_EQ(ReadFile(User("vorlan.ini")), "[setup]\nminVolumn=99\n");
+}
+
+TEST_F(InstalledFiles, InstalledIntoTheUsersFolderItselfOnlyTheMissingTablesAreMade)
+{
+    // A prefix of ~/.local: share/zanvik/ is the program folder, with the user's files in it.
+    installed.Write("data/favor.db", "the user's own phone book");
+    installed.Write("wwwData/127.0.0.1/index.html", "a stored page");
+    CopyInstalledFiles(installed.Path(), installed.Path());
+    EXPECT_EQ(installed.Read("data/favor.db"), "the user's own phone book");
+    EXPECT_EQ(installed.Read("data/kind.db"), "shipped categories");
+    EXPECT_EQ(installed.Read("wwwData/127.0.0.1/index.html"), "a stored page");
+    EXPECT_EQ(installed.Read("system/down.bmp"), "BM-down");
 }
 
 TEST_F(InstalledFiles, AFolderThatCannotBeMadeIsNamedInTheError)

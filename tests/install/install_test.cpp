@@ -138,7 +138,7 @@ TEST_F(Installed, EveryFileLandsInItsPlace)
             << picture;
     EXPECT_GE(BuiltPictures().size(), 16u);
     for (const char* table : {"kind.db", "favor.db"})
-        EXPECT_EQ(ReadFile(Prefix(std::string("share/zanvik/data/") + table)).substr(0, 15), "SQLite format 3") << table;
+        EXPECT_EQ(ReadFile(Prefix(std::string("share/zanvik/tables/") + table)).substr(0, 15), "SQLite format 3") << table;
     for (const char* help : {"vorlan.html", "撥號網路.txt"})
         EXPECT_EQ(ReadFile(Prefix(std::string("share/zanvik/") + help)),
                   ReadFile(std::string(ZANVIK_SOURCE_DIR) + "/resources/help/" + help))
@@ -169,7 +169,7 @@ TEST_F(Installed, VorlanGrabGrabsASiteIntoTheUsersOwnFolder)
     EXPECT_EQ(ReadFile(UserFolder("wwwData/127.0.0.1/index.html")), site.Read("index.html")) << output;
     EXPECT_EQ(ReadFile(UserFolder("wwwData/127.0.0.1/a.html")), "<html>page a</html>");
     EXPECT_TRUE(FileExists(UserFolder("logfile.txt")));
-    EXPECT_EQ(ReadFile(UserFolder("data/kind.db")), ReadFile(Prefix("share/zanvik/data/kind.db")));
+    EXPECT_EQ(ReadFile(UserFolder("data/kind.db")), ReadFile(Prefix("share/zanvik/tables/kind.db")));
     EXPECT_EQ(Snapshot(prefix->Path()), before) << "the installed files were written to";
 }
 
@@ -262,7 +262,7 @@ TEST_F(Installed, TheDebianPackageHoldsTheFilesAndNamesItsDependencies)
     std::string files;
     ASSERT_EQ(RunCommand({"dpkg-deb", "-c", deb}, work / "files.txt", &files), 0) << files;
     std::vector<std::string> expected{"./usr/bin/vorlan", "./usr/bin/dial", "./usr/bin/vorlan-grab",
-                                      "./usr/share/zanvik/data/kind.db", "./usr/share/zanvik/data/favor.db",
+                                      "./usr/share/zanvik/tables/kind.db", "./usr/share/zanvik/tables/favor.db",
                                       "./usr/share/zanvik/vorlan.html", "./usr/share/zanvik/撥號網路.txt",
                                       "./usr/share/applications/zanvik.desktop",
                                       "./usr/share/man/man1/vorlan-grab.1"};
