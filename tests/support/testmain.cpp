@@ -2,6 +2,7 @@
 
 #ifdef ZANVIK_TEST_WIDGETS
 #include <QApplication>
+#include "ui/programfonts.h"
 using TestApplication = QApplication;
 #elif defined(ZANVIK_TEST_GUI)
 #include <QGuiApplication>
@@ -23,5 +24,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication app(argc, argv);
     SetMainThread();
+#ifdef ZANVIK_TEST_WIDGETS
+    UseProgramFonts();
+#endif
     return RUN_ALL_TESTS();
 }
