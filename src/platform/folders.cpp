@@ -23,13 +23,24 @@ std::string WithSlash(std::string folder)
     return folder;
 }
 
-std::string ProgramFileFolder()
+std::string FindExecutableFolder()
 {
     std::error_code error;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
         return WithSlash(std::filesystem::current_path().string());
     return WithSlash(exe.parent_path().string());
+}
+
+std::string FindProgramFolder()
+{
+    if (const char* home = std::getenv("ZANVIK_HOME"); home && *home)
+        return WithSlash(home);
+    std::string folder = FindExecutableFolder();
+    // An installed program's own folder is shared and not the user's to write.
+    if (!InstalledFilesFolderFor(folder).empty())
+        return UserProgramFolder();
+    return folder;
 }
 
 std::string HomeFolder()
@@ -39,17 +50,6 @@ std::string HomeFolder()
     if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir)
         return user->pw_dir;
     return std::filesystem::current_path().string();
-}
-
-std::string FindProgramFolder()
-{
-    if (const char* home = std::getenv("ZANVIK_HOME"); home && *home)
-        return WithSlash(home);
-    std::string folder = ProgramFileFolder();
-    // An installed program's own folder is shared and not the user's to write.
-    if (!InstalledFilesFolderFor(folder).empty())
-        return UserProgramFolder();
-    return folder;
 }
 
 std::string FindWindowsFolder()
@@ -90,7 +90,7 @@ std::string InstalledFilesFolder()
 {
     std::lock_guard guard(folderLock);
     if (!installedFilesFolder)
-        installedFilesFolder = InstalledFilesFolderFor(ProgramFileFolder());
+        installedFilesFolder = InstalledFilesFolderFor(FindExecutableFolder());
     return *installedFilesFolder;
 }
 
