@@ -43,15 +43,6 @@ std::string FindProgramFolder()
     return folder;
 }
 
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir)
-        return user->pw_dir;
-    return std::filesystem::current_path().string();
-}
-
 std::string FindWindowsFolder()
 {
     if (const char* dir = std::getenv("ZANVIK_WINDIR"); dir && *dir)
@@ -62,6 +53,15 @@ std::string FindWindowsFolder()
     return WithSlash(std::string(home && *home ? home : ".") + "/.config/zanvik");
 }
 
+std::string HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir)
+        return user->pw_dir;
+    return std::filesystem::current_path().string();
+}
+
 }  // namespace
 
 std::string ProgramFolder()
@@ -70,6 +70,25 @@ std::string ProgramFolder()
     if (programFolder.empty())
         programFolder = FindProgramFolder();
     return programFolder;
+}
+
+std::string WindowsFolder()
+{
+    std::lock_guard guard(folderLock);
+    if (windowsFolder.empty()) {
+        windowsFolder = FindWindowsFolder();
+        std::error_code ignored;  // a folder that cannot be made shows up as a failing write
+        std::filesystem::create_directories(windowsFolder, ignored);
+    }
+    return windowsFolder;
+}
+
+void ForgetFolders()
+{
+    std::lock_guard guard(folderLock);
+    programFolder.clear();
+    windowsFolder.clear();
+    installedFilesFolder.reset();
 }
 
 std::string InstalledFilesFolderFor(const std::string& programFileFolder)
@@ -100,23 +119,4 @@ std::string UserProgramFolder()
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
         return WithSlash(std::string(data) + "/zanvik");
     return WithSlash(HomeFolder() + "/.local/share/zanvik");
-}
-
-std::string WindowsFolder()
-{
-    std::lock_guard guard(folderLock);
-    if (windowsFolder.empty()) {
-        windowsFolder = FindWindowsFolder();
-        std::error_code ignored;  // a folder that cannot be made shows up as a failing write
-        std::filesystem::create_directories(windowsFolder, ignored);
-    }
-    return windowsFolder;
-}
-
-void ForgetFolders()
-{
-    std::lock_guard guard(folderLock);
-    programFolder.clear();
-    windowsFolder.clear();
-    installedFilesFolder.reset();
 }
