@@ -20,10 +20,13 @@
 #include "grab/grabstate.h"
 #include "grab/grabtimings.h"
 #include "grab/httpdate.h"
+#include "core/version.h"
 #include "grab/pagestore.h"
+#include "grab/redirect.h"
 #include "grab/wirepath.h"
 #include "net/dns.h"
 #include "net/tcpclient.h"
+#include "net/tlserrors.h"
 #include "platform/diskspace.h"
 
 namespace {
@@ -49,6 +52,24 @@ bool WriteAll(int fd, const char* data, size_t size)
         size -= static_cast<size_t>(n);
     }
     return true;
+}
+
+// A text from the network as a log line may hold it: control characters shown as "?" and
+// cut to a length a reader can take in.
+std::string LogText(const std::string& text)
+{
+    constexpr size_t MaxLogText = 200;
+    std::string shown = text.substr(0, MaxLogText);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < ' ' || c == 0x7F)
+            c = '?';
+    return text.size() > MaxLogText ? shown + "..." : shown;
+}
+
+int NumberOr(const std::string& text, int fallback)
+{
+    long long value = 0;
+    return TryToInt(text, value) ? static_cast<int>(value) : fallback;
 }
 
 }  // namespace
@@ -140,7 +161,7 @@ void TGrabSite::MakeClient()
     client = new TTCPClient();
     client->OnConnect = [this](TCustomSocket*, int) { ClientConnected(); };
     client->OnClose = [this](TCustomSocket*, int) { ClientClosed(); };
-    client->OnError = [this](TCustomSocket*, int, const std::string&) { ClientFailed(); };
+    client->OnError = [this](TCustomSocket*, int error, const std::string& words) { ClientFailed(error, words); };
     client->OnData = [this](TCustomSocket*, int) { bodyPhase ? BodyData() : HeaderData(); };
 }
 
@@ -164,9 +185,17 @@ void TGrabSite::ClientClosed()
     Wake();
 }
 
-void TGrabSite::ClientFailed()
+void TGrabSite::ClientFailed(int error, const std::string& words)
 {
-    // A connect that failed (refused, unknown host) ends the wait for it at once.
+    if (error == TLS_E_FAILED) {
+        std::lock_guard guard(eventLock);
+        failureWords = words;
+    }
+    // A secure answer whose end the server did not confirm may be cut short.
+    if (error == TLS_E_CUT_SHORT)
+        cutShort = true;
+    // A connect that failed (refused, unknown host, no secure connection) ends the wait
+    // for it at once.
     if (!connected)
         connectFailed = true;
     Wake();
@@ -227,14 +256,17 @@ void TGrabSite::GrabPage(const std::string& urlText)
 {
     if (urlText.empty())
         return;
-    page = Turl(urlText);
+    asked = Turl(urlText);
+    page = asked;
+    redirects = {asked.URLText()};
     pageFile.clear();
     Synchronize([this] { MakeClient(); });
     try {
         CheckLimits();
         ConnectAndProbe();
+        while (!Stopping() && ParseHeader())
+            ConnectAndProbe();
         if (!Stopping()) {
-            ParseHeader();
             long long length = 0;
             contentLength = TryToInt(headerTable.Value("Content-Length"), length) ? length : 0;
             bool newer = true;
@@ -297,18 +329,16 @@ void TGrabSite::ConnectAndProbe()
     Synchronize([&] {
         client->Host = host;
         client->Port = page.PortText();
+        client->Secure = page.IsSecure();
         client->Connect();
     });
     WaitConnected();
     SetStatus("主機已回應(" + host + ")");
-    std::string peer;
-    Synchronize([&] {
-        client->PeerAddress(peer);
-        if (HostCache())
-            HostCache()->Remember(host, peer);
-    });
-    siteFolder = SiteFolder(peer);
-    pageFile = PageFile(siteFolder, page.LocalPath());
+    // The page goes where its own address leads, whatever address answered at last.
+    if (redirects.size() == 1) {
+        siteFolder = SiteFolder(connectedFolder);
+        pageFile = PageFile(siteFolder, asked.LocalPath());
+    }
     if (!EndsWithText(pageFile, ".exe") && !EndsWithText(pageFile, ".com"))
         SendRequest("HEAD");
 }
@@ -322,23 +352,43 @@ void TGrabSite::WaitConnected()
     for (int pass = 0; pass < timings.connectPasses && !done(); ++pass)
         WaitBriefly(done, timings.connectPassMs);
     if (!madeConnection || Stopping()) {
+        std::string words;
+        {
+            std::lock_guard guard(eventLock);
+            words.swap(failureWords);
+        }
+        if (!words.empty() && !Stopping()) {
+            SetStatus("無法建立安全連線(" + host + ")");
+            TLog::Line(std::to_string(slaveNo) + ":無法建立安全連線(" + page.URLText() + ")(" + words + ")");
+            throw EServerNoResponse("無法建立安全連線");
+        }
         SetStatus("主機太久沒有回應(" + host + ")");
         TLog::Line(Format("%lld:主機沒有回應(%s)", slaveNo, page.URLText()));
         throw EServerNoResponse("主機沒有回應");
     }
+    // A host keeps the folder of the first address it was reached at: a site behind
+    // several addresses stays in one folder, and is never foreign to itself.
     std::string peer;
-    Synchronize([&] { client->PeerAddress(peer); });
-    if (slaveNo == 0)
-        GrabState().SetSiteAddress(peer);
-    else if (!crossSite && !SameText(peer, GrabState().SiteAddress()))
+    std::string folder;
+    Synchronize([&] {
+        client->PeerAddress(peer);
+        folder = HostCache() ? HostCache()->Remember(host, peer) : peer;
+    });
+    connectedFolder = folder.empty() ? peer : folder;
+    if (slaveNo == 0) {
+        if (redirects.size() == 1)
+            GrabState().SetSiteAddress(connectedFolder);
+    } else if (!crossSite && !SameText(connectedFolder, GrabState().SiteAddress())) {
         throw EParseHeader("不想外抓,但是外抓了");
+    }
 }
 
 void TGrabSite::SendRequest(const std::string& method)
 {
     std::string host = page.HostName();
     for (const std::string& line : {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n",
-                                    std::string("Accept: */*\r\n"), "Host: " + host + "\r\n", std::string("\r\n")})
+                                    std::string("Accept: */*\r\n"), "Host: " + host + "\r\n",
+                                    "User-Agent: " + UserAgent() + "\r\n", std::string("\r\n")})
         client->Send(line);
     lastActivity = Now();
     while (connected && !Stopping()) {
@@ -352,7 +402,7 @@ void TGrabSite::SendRequest(const std::string& method)
     }
 }
 
-void TGrabSite::ParseHeader()
+bool TGrabSite::ParseHeader()
 {
     headerTable.Set("Content-Length", "0");
     std::string response;
@@ -367,6 +417,8 @@ void TGrabSite::ParseHeader()
     case '2':
         break;
     case '3':
+        if (FollowRedirect(response))
+            return true;
         throw EParseHeader(statusCode + "網頁搬家了");
     case '4':
         throw EParseHeader("找不到網頁");
@@ -385,6 +437,21 @@ void TGrabSite::ParseHeader()
         Synchronize([this] { SetMeter(0); });
         throw EFileToLarge("抓取的檔案太大");
     }
+    return false;
+}
+
+bool TGrabSite::FollowRedirect(const std::string& response)
+{
+    std::string location = LocationOf(response);
+    TRedirect next = DecideRedirect(redirects, NumberOr(statusCode, 0), location, crossSite);
+    if (!next.follow) {
+        TLog::Line(std::to_string(slaveNo) + ":網頁搬家了,沒有跟過去(" + statusCode + " " + page.URLText() + " -> "
+                   + LogText(location) + "):" + next.refusal);
+        return false;
+    }
+    page = next.target;
+    redirects.push_back(page.URLText());
+    return true;
 }
 
 bool TGrabSite::IsNewer()
@@ -420,6 +487,7 @@ bool TGrabSite::GetIntoTemporaryFile(const std::string& temporary)
     madeConnection = false;
     connectFailed = false;
     transferFailed = false;
+    cutShort = false;
     bodyPhase = true;
     struct HeaderPhaseAgain {
         std::atomic<bool>& flag;
@@ -467,6 +535,11 @@ bool TGrabSite::StripHeader(const std::string& temporary)
     size_t body = BodyOffset(content);
     if (body == std::string::npos || body >= content.size())
         return false;
+    // Without the server's close_notify only the declared length shows the body whole.
+    if (cutShort && (contentLength <= 0 || static_cast<long long>(content.size() - body) != contentLength)) {
+        TLog::Line(std::to_string(slaveNo) + ":安全連線沒有正常結束,放棄這次下載(" + page.URLText() + ")");
+        return false;
+    }
     int fd = ::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -482,7 +555,7 @@ void TGrabSite::ScanStoredPage()
 {
     TScanRequest request;
     request.pageFile = pageFile;
-    request.pageUrl = page;
+    request.pageUrl = page;  // the address that answered
     request.level = Level;
     request.textOnly = textOnly;
     request.contentType = headerTable.Value("Content-Type");

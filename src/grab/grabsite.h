@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "core/datetime.h"
 #include "core/thread.h"
@@ -58,7 +59,9 @@ private:
     void ConnectAndProbe();
     void WaitConnected();
     void SendRequest(const std::string& method);
-    void ParseHeader();
+    // True when the answer moved the page and page now names the address to ask next.
+    bool ParseHeader();
+    bool FollowRedirect(const std::string& response);
     bool IsNewer();
     void FetchBody();
     bool GetIntoTemporaryFile(const std::string& temporary);
@@ -70,7 +73,7 @@ private:
     void FreeClient();
     void ClientConnected();
     void ClientClosed();
-    void ClientFailed();
+    void ClientFailed(int error, const std::string& words);
     void HeaderData();
     void BodyData();
     void SetMeter(int value);
@@ -88,8 +91,11 @@ private:
     std::string statusText;
 
     TTCPClient* client = nullptr;  // made and freed on the main thread
-    Turl page;
+    Turl asked;  // the page's address: its file in the store
+    Turl page;   // the address asked now, after the redirects so far; links resolve against it
+    std::vector<std::string> redirects;  // the addresses asked for this page, asked first
     std::string siteFolder;
+    std::string connectedFolder;  // the host cache's folder of the host connected to last
     THeaderTable headerTable;
     long long contentLength = 0;
     TLinkScanner scanner;
@@ -105,5 +111,7 @@ private:
     std::atomic<bool> madeConnection{false};  // stays set when the server closes at once
     std::atomic<bool> connectFailed{false};
     std::atomic<bool> transferFailed{false};
+    std::atomic<bool> cutShort{false};  // a secure answer ended without close_notify
+    std::string failureWords;  // the last secure connection failure
     std::atomic<TDateTime> lastActivity{0};
 };

@@ -34,6 +34,25 @@ bool IsRedirectStatus(int status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+std::string LocationOf(const std::string& response)
+{
+    size_t start = 0;
+    while (start < response.size()) {
+        size_t end = response.find('\n', start);
+        if (end == std::string::npos)
+            end = response.size();
+        std::string line = response.substr(start, end - start);
+        size_t colon = line.find(':');
+        if (colon != std::string::npos && SameText(Trim(line.substr(0, colon)), "Location"))
+            return Trim(line.substr(colon + 1));
+        // The header ends at its empty line; what follows is no header.
+        if (Trim(line).empty() && start > 0)
+            break;
+        start = end + 1;
+    }
+    return {};
+}
+
 TRedirect DecideRedirect(const std::vector<std::string>& chain, int status, const std::string& location,
                          bool crossSite)
 {

@@ -27,3 +27,7 @@ inline constexpr size_t MaxLocation = 1000;
 
 // The codes of the answers that move a page to their Location.
 bool IsRedirectStatus(int status);
+
+// The value of the "Location" header of a response (name without regard to case), with
+// the blanks around it taken off; empty when the response has none.
+std::string LocationOf(const std::string& response);

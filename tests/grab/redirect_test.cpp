@@ -71,4 +71,13 @@ TEST(Redirect, ALoopOrASixthHopIsRefused)
     EXPECT_EQ(Followed(chain, "/6"), "refused: 轉址次數太多");
 }
 
+TEST(Redirect, TheLocationIsTakenFromTheHeaderOnly)
+{
+    EXPECT_EQ(LocationOf("HTTP/1.1 301 Moved\r\nServer: x\r\nlocation:https://h.com/a \r\n\r\n"), "https://h.com/a");
+    EXPECT_EQ(LocationOf("HTTP/1.0 302 Found\nLOCATION:   /b\n\n"), "/b");
+    EXPECT_EQ(LocationOf("HTTP/1.0 302 Found\r\n\r\nLocation: /in-the-body"), "");
+    EXPECT_EQ(LocationOf("HTTP/1.0 302 Found\r\nX-Location: /not-this\r\n\r\n"), "");
+    EXPECT_EQ(LocationOf(""), "");
+}
+
 }  // namespace
