@@ -234,7 +234,6 @@ void TfmWWW::MakeOtherGroup(QWidget* panel)
     EdtLayout->setText("1");
     UDLayout = new TUpDown(*EdtLayout, 0, 5, group);
     UDLayout->setGeometry(96, 31, 18, kBoxHeight);
-    UDLayout->SetWrap(false);
     btnHelpLayout = HelpButton(group, kHelpLayout);
     btnHelpLayout->move(140, 32);
 
