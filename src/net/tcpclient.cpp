@@ -287,7 +287,7 @@ void TTCPClient::CloseTls(int Socket)
         waiting = left;
     }
     if (!tls->CloseNotified()) {
-        std::string words = tls->ErrorText();
-        ReportError(TLS_E_CUT_SHORT, words.empty() ? "connection closed" : words);
+        tls->EndedWithoutNotify();
+        ReportError(TLS_E_CUT_SHORT, tls->ErrorText());
     }
 }

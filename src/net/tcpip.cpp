@@ -234,6 +234,8 @@ int TTcpIp::ReadTls(char* Buffer, int Size)
         }
         // Closed: the server's close_notify; anything else ends what may be cut short.
         cutShort = step != TTlsStep::Closed;
+        if (cutShort)
+            tls->EndedWithoutNotify();
         ended = true;
     }
     return 0;

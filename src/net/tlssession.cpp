@@ -3,10 +3,13 @@
 #include <climits>
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 
+#include "net/socketcalls.h"
 #include "net/tlscontext.h"
 #include "net/tlssocketbio.h"
 #include "platform/socketerrors.h"
@@ -28,8 +31,13 @@ int Clamp(size_t size)
 
 TTlsSession::~TTlsSession()
 {
-    if (ssl)
-        SSL_free(ssl);
+    if (!ssl)
+        return;
+    // A session that went well stays good for resuming, though its connection is closed
+    // without close_notify of ours; one that failed is dropped by the library.
+    if (established && error.empty())
+        SSL_set_shutdown(ssl, SSL_SENT_SHUTDOWN | SSL_RECEIVED_SHUTDOWN);
+    SSL_free(ssl);
 }
 
 bool TTlsSession::Start(int socket, const std::string& host)
@@ -51,6 +59,10 @@ bool TTlsSession::Start(int socket, const std::string& host)
     }
     SSL_set_bio(ssl, bio, bio);
     SSL_set_connect_state(ssl);
+    // Each record goes out at once: the handshake's last flight and a request sent in
+    // pieces would otherwise wait for the peer's delayed acknowledgement. Without the
+    // option the session still works, only slower.
+    sockapi::SetOption(socket, IPPROTO_TCP, TCP_NODELAY, 1);
     bool named;
     if (IsAddress(host)) {
         // A server reached by its address shows a certificate for that address; server
@@ -64,6 +76,11 @@ bool TTlsSession::Start(int socket, const std::string& host)
         error = "host name " + host + " cannot be checked";
         return false;
     }
+    uint32_t address;
+    int port = 0;
+    sockapi::PeerAddress(socket, address, port);
+    peer = host + ":" + std::to_string(port);
+    ResumeTlsSession(ssl, peer);
     return true;
 }
 
@@ -146,6 +163,13 @@ std::string TTlsSession::ErrorText() const
 {
     std::lock_guard guard(lock);
     return error;
+}
+
+void TTlsSession::EndedWithoutNotify()
+{
+    std::lock_guard guard(lock);
+    if (error.empty())
+        error = "the server closed the connection";
 }
 
 TTlsStep TTlsSession::Outcome(int result)

@@ -47,12 +47,16 @@ public:
     bool CloseNotified() const;
     // Why the session failed, in the TLS library's words.
     std::string ErrorText() const;
+    // The connection ended without the peer's close_notify: the session counts as failed
+    // and is never resumed.
+    void EndedWithoutNotify();
 
 private:
     TTlsStep Outcome(int result);
     std::string FailureText(int code) const;
 
     mutable std::mutex lock;
+    std::string peer;  // host and port, for the resumption of its sessions
     ssl_st* ssl = nullptr;
     bool established = false;
     std::string error;

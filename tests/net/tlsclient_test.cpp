@@ -251,4 +251,34 @@ TEST_F(TlsClient, TheServerLearnsTheNameItIsAskedFor)
     EXPECT_EQ(server.ServerNames(), (std::vector<std::string>{"localhost", ""}));
 }
 
+TEST_F(TlsClient, ASessionIsResumedOnlyWithTheHostItWasMadeFor)
+{
+    TlsTestServer server(authority.Server(), [](const std::string&) {
+        return TlsTestServer::Answer{"HTTP/1.0 200 OK\r\n\r\nagain"};
+    });
+    for (const char* host : {"localhost", "localhost", "127.0.0.1", "localhost"}) {
+        SecureExchange exchange(host, server.Port(), Request("/"));
+        ASSERT_TRUE(exchange.WaitForEnd()) << host;
+        EXPECT_TRUE(exchange.errors.empty()) << host << ": " << exchange.Words();
+        EXPECT_EQ(exchange.received, "HTTP/1.0 200 OK\r\n\r\nagain") << host;
+    }
+    // The second visit to a name spares the certificate; a session of one name is never
+    // offered to another, whose certificate is checked in full.
+    EXPECT_EQ(server.Resumed(), (std::vector<bool>{false, true, false, true}));
+}
+
+TEST_F(TlsClient, ASessionCutShortIsNotResumed)
+{
+    bool notify = false;
+    TlsTestServer server(authority.Server(), [&](const std::string&) {
+        return TlsTestServer::Answer{"HTTP/1.0 200 OK\r\n\r\nanswer", notify};
+    });
+    for (bool whole : {false, true, true}) {
+        notify = whole;
+        SecureExchange exchange("localhost", server.Port(), Request("/"));
+        ASSERT_TRUE(WaitOnMain([&] { return exchange.closes > 0; }, 10s));
+    }
+    EXPECT_EQ(server.Resumed(), (std::vector<bool>{false, false, true}));
+}
+
 }  // namespace

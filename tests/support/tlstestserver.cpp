@@ -101,6 +101,12 @@ std::vector<std::string> TlsTestServer::ServerNames() const
     return serverNames;
 }
 
+std::vector<bool> TlsTestServer::Resumed() const
+{
+    std::lock_guard guard(lock);
+    return resumed;
+}
+
 void TlsTestServer::Serve()
 {
     // A client that went away must not end the test program through SIGPIPE; the signal
@@ -137,6 +143,7 @@ void TlsTestServer::ServeOne(int fd)
         const char* name = SSL_get_servername(ssl, TLSEXT_NAMETYPE_host_name);
         std::lock_guard guard(lock);
         serverNames.push_back(name ? name : "");
+        resumed.push_back(SSL_session_reused(ssl) == 1);
     }
     std::string request;
     char buffer[4096];

@@ -44,6 +44,8 @@ public:
     int Handshakes() const { return handshakes; }
     // The server name each client asked for in its handshake ("" for none), in order.
     std::vector<std::string> ServerNames() const;
+    // For each handshake, in order: whether it resumed an earlier session.
+    std::vector<bool> Resumed() const;
 
 private:
     void Serve();
@@ -60,5 +62,6 @@ private:
     mutable std::mutex lock;
     std::vector<std::string> requests;
     std::vector<std::string> serverNames;
+    std::vector<bool> resumed;
     std::thread worker;
 };
