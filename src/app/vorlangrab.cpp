@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 
 #include "app/grabconsole.h"
+#include "core/installedfiles.h"
 #include "core/log.h"
 #include "core/mainthread.h"
 #include "core/paths.h"
@@ -112,6 +113,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<TDNS> hostCache;
     try {
+        PrepareProgramFolder();
         LoadSettings(SettingsFile());
         hostCache = std::make_unique<TDNS>();
         SetHostCache(hostCache.get());

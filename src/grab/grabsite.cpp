@@ -38,11 +38,6 @@ std::string Format(const char* format, long long number, const std::string& text
     return buffer;
 }
 
-bool IsHtml(const std::string& contentType)
-{
-    return SameText(contentType, "text/html") || SameText(contentType, "text/htm");
-}
-
 }  // namespace
 
 TGrabSite::TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler)
@@ -260,7 +255,8 @@ void TGrabSite::GrabPage(const std::string& urlText)
                 StatusLine(page.URLText() + " 檔案資料沒變, 不需下載");
             else if (wanted)
                 whole = !pageFile.empty() && FetchBody();
-            if (!pageFile.empty() && FileExists(pageFile) && !Stopping() && IsHtml(headerTable.Value("Content-Type")))
+            if (!pageFile.empty() && FileExists(pageFile) && !Stopping()
+                && TLinkScanner::IsScanned(headerTable.Value("Content-Type")))
                 ScanStoredPage();
             pageWhole = whole && !Stopping();
         }
