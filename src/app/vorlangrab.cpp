@@ -105,8 +105,6 @@ int main(int argc, char** argv)
     SetMainThread();
     Options options;
     std::string problem = ReadOptions(argc, argv, options);
-    if (!problem.empty())
-        return Usage(problem);
     TGrabConsole console(TGrabConsole::ModeFor(stderr, options.verbose), stderr);
     SetUserInterface(&console);
     MainWindowReady() = true;
@@ -123,6 +121,9 @@ int main(int argc, char** argv)
                      error.what());
         return 2;
     }
+    // Refused only now, so that even a mistyped command leaves the program folder ready.
+    if (!problem.empty())
+        return Usage(problem);
     if (options.depth < 0)
         options.depth = Settings().idefaultDepth;
     options.cross = options.cross || Settings().bdefaultCross;
