@@ -426,7 +426,7 @@ bool TGrabSite::FetchBody()
     if (!ConnectForGet())
         return false;
     if (!answer.Open()) {
-        TLog::Line(std::to_string(slaveNo) + ":無法寫入暫存檔,放棄這次下載(" + page.URLText() + ")");
+        LogFailedGet("無法寫入暫存檔");
         return false;
     }
     if (!GetInto(answer) || Stopping())
@@ -437,7 +437,7 @@ bool TGrabSite::FetchBody()
         return false;
     }
     if (!answer.Land()) {
-        TLog::Line(std::to_string(slaveNo) + ":無法寫入暫存檔,放棄這次下載(" + page.URLText() + ")");
+        LogFailedGet("無法寫入暫存檔");
         return false;
     }
     GrabState().PagesStored++;
@@ -485,30 +485,33 @@ bool TGrabSite::GetInto(TPageDownload& answer)
 
 void TGrabSite::LogFailedGet(const TPageDownload& answer, int error) const
 {
-    const std::string prefix = std::to_string(slaveNo) + ":";
-    const std::string url = "(" + page.URLText() + ")";
     switch (answer.Outcome(error)) {
     case TPageDownload::TOutcome::CutShort:
-        TLog::Line(prefix + "網頁傳輸不完整(收到" + std::to_string(answer.BodySize()) + "位元,應有"
-                   + std::to_string(answer.ExpectedSize()) + "位元),放棄這次下載" + url);
+        LogFailedGet("網頁傳輸不完整(收到" + std::to_string(answer.BodySize()) + "位元,應有"
+                     + std::to_string(answer.ExpectedSize()) + "位元)");
         break;
     case TPageDownload::TOutcome::Reset:
-        TLog::Line(prefix + "連線被主機中斷,放棄這次下載" + url);
+        LogFailedGet("連線被主機中斷");
         break;
     case TPageDownload::TOutcome::StatusBad:
-        TLog::Line(prefix + "下載時主機回應" + answer.Status() + ",放棄這次下載" + url);
+        LogFailedGet("下載時主機回應" + answer.Status());
         break;
     case TPageDownload::TOutcome::HeaderBad:
-        TLog::Line(prefix + "下載時Header格式不對,放棄這次下載" + url);
+        LogFailedGet("下載時Header格式不對");
         break;
     case TPageDownload::TOutcome::FileFailed:
-        TLog::Line(prefix + "無法寫入暫存檔,放棄這次下載" + url);
+        LogFailedGet("無法寫入暫存檔");
         break;
     case TPageDownload::TOutcome::Empty:
     case TPageDownload::TOutcome::Whole:
-        // An empty body is no page, as before, and needs no line of its own.
+        // An empty body leaves nothing to store and nobody anything to act on.
         break;
     }
+}
+
+void TGrabSite::LogFailedGet(const std::string& what) const
+{
+    TLog::Line(std::to_string(slaveNo) + ":" + what + ",放棄這次下載(" + page.URLText() + ")");
 }
 
 void TGrabSite::ScanStoredPage()

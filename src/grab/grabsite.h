@@ -72,7 +72,9 @@ private:
     bool FetchBody();
     bool ConnectForGet();
     bool GetInto(TPageDownload& download);
+    // The log line of a GET that stored nothing: why, in a few words.
     void LogFailedGet(const TPageDownload& download, int error) const;
+    void LogFailedGet(const std::string& what) const;
     void ScanStoredPage();
 
     // On the main thread.
