@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,11 +14,12 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/userinterface.h"
+#include "core/version.h"
 #include "grab/graberrors.h"
 #include "grab/grabstate.h"
 #include "grab/grabtimings.h"
 #include "grab/httpdate.h"
-#include "core/version.h"
+#include "grab/pagedownload.h"
 #include "grab/pagestore.h"
 #include "grab/redirect.h"
 #include "grab/wirepath.h"
@@ -32,26 +31,14 @@
 namespace {
 
 const size_t kReceiveBuffer = 1024;
+// A HEAD answer is read only up to the end of its header, so larger reads are harmless.
+const size_t kHeaderReceiveBuffer = 4096;
 
 std::string Format(const char* format, long long number, const std::string& text)
 {
     char buffer[4096];
     std::snprintf(buffer, sizeof buffer, format, number, text.c_str());
     return buffer;
-}
-
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
 }
 
 // A text from the network as a log line may hold it: control characters shown as "?" and
@@ -181,6 +168,9 @@ void TGrabSite::ClientConnected()
 
 void TGrabSite::ClientClosed()
 {
+    int error = client->CloseError();
+    if (error != 0 && transferError == 0)
+        transferError = error;
     connected = false;
     Wake();
 }
@@ -191,25 +181,39 @@ void TGrabSite::ClientFailed(int error, const std::string& words)
         std::lock_guard guard(eventLock);
         failureWords = words;
     }
-    // A secure answer whose end the server did not confirm may be cut short.
-    if (error == TLS_E_CUT_SHORT)
-        cutShort = true;
     // A connect that failed (refused, unknown host, no secure connection) ends the wait
-    // for it at once.
+    // for it at once; a failed read of a connection, or a secure answer whose end the
+    // server did not confirm, breaks its answer.
     if (!connected)
         connectFailed = true;
+    else if (transferError == 0)
+        transferError = error;
+    Wake();
+}
+
+void TGrabSite::EndTransfer()
+{
+    client->Close();
+    connected = false;
     Wake();
 }
 
 void TGrabSite::HeaderData()
 {
-    std::string text;
-    client->Receive(text);
-    if (text.empty())
+    char buffer[kHeaderReceiveBuffer];
+    long count = client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer));
+    if (count <= 0)
         return;
     lastActivity = Now();
-    std::lock_guard guard(eventLock);
-    responseText += text;
+    bool enough;
+    {
+        std::lock_guard guard(eventLock);
+        headAnswer.Take(buffer, static_cast<size_t>(count));
+        enough = headAnswer.Complete() || headAnswer.TooLong();
+    }
+    // What follows the header of a HEAD answer is never wanted.
+    if (enough)
+        EndTransfer();
 }
 
 void TGrabSite::BodyData()
@@ -217,26 +221,22 @@ void TGrabSite::BodyData()
     char buffer[kReceiveBuffer];
     long count = client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer));
     if (count > 0 && !Stopping()) {
+        bool wantsMore;
         long long size;
-        bool written;
         {
             std::lock_guard guard(eventLock);
-            written = temporaryFd >= 0 && WriteAll(temporaryFd, buffer, static_cast<size_t>(count));
-            temporarySize += count;
-            size = temporarySize;
+            wantsMore = download && download->Take(buffer, static_cast<size_t>(count));
+            size = download ? download->BodySize() : 0;
         }
         StatusLine(page.URLText() + "(" + std::to_string(size) + ")位元下載");
-        if (!written || TemporaryTooLarge(size)) {
-            if (written) {
-                TLog::Line(Format((std::to_string(slaveNo) + ":檔案已經超過(%lldK),停止下載這個網頁(%s)").c_str(),
-                                  size / 1024, page.URLText()));
-                StatusLine(page.URLText() + " 檔案過大,停止下載");
-            }
-            SetMeter(0);
+        if (TemporaryTooLarge(size)) {
+            TLog::Line(Format((std::to_string(slaveNo) + ":檔案已經超過(%lldK),停止下載這個網頁(%s)").c_str(),
+                              size / 1024, page.URLText()));
+            StatusLine(page.URLText() + " 檔案過大,停止下載");
             transferFailed = true;
-            client->Close();
-            connected = false;
-            Wake();
+            EndTransfer();
+        } else if (!wantsMore) {
+            EndTransfer();
         } else {
             SetMeter(static_cast<int>(count));
             lastActivity = Now();
@@ -254,41 +254,56 @@ bool TGrabSite::TemporaryTooLarge(long long size) const
 
 void TGrabSite::GrabPage(const std::string& urlText)
 {
+    pageWhole = false;
     if (urlText.empty())
         return;
     asked = Turl(urlText);
     page = asked;
     redirects = {asked.URLText()};
     pageFile.clear();
+    GrabState().SetCurrentPage(page.URLText());
     Synchronize([this] { MakeClient(); });
     try {
         CheckLimits();
-        ConnectAndProbe();
-        while (!Stopping() && ParseHeader())
-            ConnectAndProbe();
-        if (!Stopping()) {
-            long long length = 0;
-            contentLength = TryToInt(headerTable.Value("Content-Length"), length) ? length : 0;
-            bool newer = true;
-            try {
-                newer = IsNewer();
-            } catch (const std::exception&) {
-                newer = true;  // a stored date that cannot be read counts as older
-            }
-            // Quick mode fetches text only: pictures, sounds and the like are left out.
-            bool wanted = !textOnly || StartsWithText(headerTable.Value("Content-Type"), "text/");
-            if (!newer)
-                StatusLine(page.URLText() + " 檔案資料沒變, 不需下載");
-            else if (wanted && !pageFile.empty())
-                FetchBody();
-            if (!pageFile.empty() && FileExists(pageFile) && !Stopping() && TLinkScanner::IsScanned(headerTable.Value("Content-Type")))
-                ScanStoredPage();
-        }
+        while (ProbeAndFetch())
+            continue;
     } catch (...) {
         Synchronize([this] { FreeClient(); });
         throw;
     }
     Synchronize([this] { FreeClient(); });
+}
+
+bool TGrabSite::ProbeAndFetch()
+{
+    ConnectAndProbe();
+    while (!Stopping() && ParseHeader())
+        ConnectAndProbe();
+    if (Stopping())
+        return false;
+    long long length = 0;
+    contentLength = TryToInt(headerTable.Value("Content-Length"), length) ? length : 0;
+    bool newer = true;
+    try {
+        newer = IsNewer();
+    } catch (const std::exception&) {
+        newer = true;  // a stored date that cannot be read counts as older
+    }
+    // Quick mode fetches text only: pictures, sounds and the like are left out.
+    bool wanted = !textOnly || StartsWithText(headerTable.Value("Content-Type"), "text/");
+    bool whole = true;
+    getMoved = false;
+    if (!newer)
+        StatusLine(page.URLText() + " 檔案資料沒變, 不需下載");
+    else if (wanted)
+        whole = !pageFile.empty() && FetchBody();
+    if (getMoved)
+        return true;
+    if (!pageFile.empty() && FileExists(pageFile) && !Stopping()
+        && TLinkScanner::IsScanned(headerTable.Value("Content-Type")))
+        ScanStoredPage();
+    pageWhole = whole && !Stopping();
+    return false;
 }
 
 void TGrabSite::CheckLimits()
@@ -308,12 +323,17 @@ void TGrabSite::CheckLimits()
         StatusLine("硬碟容量不足");
         throw EQuotaError("硬碟容量不足");
     }
-    if (MinutesElapsed(GrabState().SiteStart, Now()) > Settings().maxSiteTime) {
-        TLog::Line(std::to_string(slaveNo) + ":" + page.URLText() + "抓取時間過長,換下一個站台");
-        StatusLine("單站抓取時間過長,換下一個站台");
-        GrabState().StopFlag = true;
-        throw EGrabToLong("單站抓取時間過長,換下一個站台");
-    }
+    CheckSiteTime();
+}
+
+void TGrabSite::CheckSiteTime()
+{
+    if (MinutesElapsed(GrabState().SiteStart, Now()) <= Settings().maxSiteTime)
+        return;
+    TLog::Line(std::to_string(slaveNo) + ":" + page.URLText() + "抓取時間過長,換下一個站台");
+    StatusLine("單站抓取時間過長,換下一個站台");
+    GrabState().StopFlag = true;
+    throw EGrabToLong("單站抓取時間過長,換下一個站台");
 }
 
 void TGrabSite::ConnectAndProbe()
@@ -321,7 +341,7 @@ void TGrabSite::ConnectAndProbe()
     std::string host = page.HostName();
     {
         std::lock_guard guard(eventLock);
-        responseText.clear();
+        headAnswer = THeaderBuffer();
     }
     connected = false;
     madeConnection = false;
@@ -334,7 +354,7 @@ void TGrabSite::ConnectAndProbe()
     });
     WaitConnected();
     SetStatus("主機已回應(" + host + ")");
-    // The page goes where its own address leads, whatever address answered at last.
+    // The page goes where its own address leads, whatever address answers at last.
     if (redirects.size() == 1) {
         siteFolder = SiteFolder(connectedFolder);
         pageFile = PageFile(siteFolder, asked.LocalPath());
@@ -349,8 +369,10 @@ void TGrabSite::WaitConnected()
     SetStatus("嘗試連結主機: " + host);
     const TGrabTimings& timings = GrabTimings();
     auto done = [this] { return madeConnection || connectFailed || Stopping(); };
-    for (int pass = 0; pass < timings.connectPasses && !done(); ++pass)
+    for (int pass = 0; pass < timings.connectPasses && !done(); ++pass) {
+        CheckSiteTime();
         WaitBriefly(done, timings.connectPassMs);
+    }
     if (!madeConnection || Stopping()) {
         std::string words;
         {
@@ -392,6 +414,7 @@ void TGrabSite::SendRequest(const std::string& method)
         client->Send(line);
     lastActivity = Now();
     while (connected && !Stopping()) {
+        CheckSiteTime();
         TDateTime now = Now();
         if (MinutesElapsed(lastActivity, now) > GrabTimings().slowDataMinutes) {
             TLog::Line(std::to_string(slaveNo) + ":主機回覆資料時間過長(" + page.URLText() + ")" + "("
@@ -408,7 +431,7 @@ bool TGrabSite::ParseHeader()
     std::string response;
     {
         std::lock_guard guard(eventLock);
-        response = responseText;
+        response = headAnswer.Text();
     }
     if (response.empty() || !HasHeaderEnd(response) || response.size() < 12)
         throw EParseHeader("Header格式不對");
@@ -417,7 +440,7 @@ bool TGrabSite::ParseHeader()
     case '2':
         break;
     case '3':
-        if (FollowRedirect(response))
+        if (FollowRedirect(statusCode, LocationOf(response)))
             return true;
         throw EParseHeader(statusCode + "網頁搬家了");
     case '4':
@@ -440,12 +463,11 @@ bool TGrabSite::ParseHeader()
     return false;
 }
 
-bool TGrabSite::FollowRedirect(const std::string& response)
+bool TGrabSite::FollowRedirect(const std::string& status, const std::string& location)
 {
-    std::string location = LocationOf(response);
-    TRedirect next = DecideRedirect(redirects, NumberOr(statusCode, 0), location, crossSite);
+    TRedirect next = DecideRedirect(redirects, NumberOr(status, 0), location, crossSite);
     if (!next.follow) {
-        TLog::Line(std::to_string(slaveNo) + ":網頁搬家了,沒有跟過去(" + statusCode + " " + page.URLText() + " -> "
+        TLog::Line(std::to_string(slaveNo) + ":網頁搬家了,沒有跟過去(" + status + " " + page.URLText() + " -> "
                    + LogText(location) + "):" + next.refusal);
         return false;
     }
@@ -471,28 +493,44 @@ bool TGrabSite::IsNewer()
     return ServerIsNewer(Rfc1123Date(info.st_mtim.tv_sec), headerTable.Value("Last-Modified"));
 }
 
-void TGrabSite::FetchBody()
+bool TGrabSite::FetchBody()
 {
-    std::string temporary = TemporaryFile(pageFile);
-    bool fetched = GetIntoTemporaryFile(temporary);
-    if (fetched && FileExists(temporary) && !Stopping())
-        StripHeader(temporary);
-    // The page file is replaced only by a whole new body, so a failed fetch keeps an older copy.
-    std::remove(temporary.c_str());
+    TPageDownload answer(pageFile, contentLength);
+    if (!ConnectForGet())
+        return false;
+    if (!answer.Open()) {
+        LogFailedGet("無法寫入暫存檔");
+        return false;
+    }
+    if (!GetInto(answer) || Stopping())
+        return false;
+    int error = transferError;
+    TPageDownload::TOutcome outcome = answer.Outcome(error);
+    // A GET answer may move the page as a HEAD answer does.
+    if (outcome == TPageDownload::TOutcome::StatusBad && IsRedirectStatus(NumberOr(answer.Status(), 0))) {
+        getMoved = FollowRedirect(answer.Status(), answer.Location());
+        return false;
+    }
+    if (outcome != TPageDownload::TOutcome::Whole) {
+        LogFailedGet(answer, error);
+        return false;
+    }
+    if (!answer.Land()) {
+        LogFailedGet("無法寫入暫存檔");
+        return false;
+    }
+    GrabState().PagesStored++;
+    GrabState().BytesStored += answer.BodySize();
+    return true;
 }
 
-bool TGrabSite::GetIntoTemporaryFile(const std::string& temporary)
+bool TGrabSite::ConnectForGet()
 {
     connected = false;
     madeConnection = false;
     connectFailed = false;
     transferFailed = false;
-    cutShort = false;
-    bodyPhase = true;
-    struct HeaderPhaseAgain {
-        std::atomic<bool>& flag;
-        ~HeaderPhaseAgain() { flag = false; }
-    } restore{bodyPhase};
+    transferError = 0;
     try {
         Synchronize([this] { client->Connect(); });
         WaitConnected();
@@ -500,55 +538,59 @@ bool TGrabSite::GetIntoTemporaryFile(const std::string& temporary)
     } catch (const std::exception&) {
         return false;  // the fetch fails; what went wrong is in the log and the status line
     }
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
+    return true;
+}
+
+bool TGrabSite::GetInto(TPageDownload& answer)
+{
     {
         std::lock_guard guard(eventLock);
-        temporaryFd = fd;
-        temporarySize = 0;
+        download = &answer;
     }
+    bodyPhase = true;
     bool sent = true;
     try {
         SendRequest("GET");
     } catch (const std::exception&) {
-        sent = false;
+        sent = false;  // a slow server or the site time: already in the log
     }
     {
         std::lock_guard guard(eventLock);
-        temporaryFd = -1;
+        download = nullptr;
     }
-    bool closed = ::close(fd) == 0;
-    return sent && closed && !transferFailed;
+    bodyPhase = false;
+    return sent && !transferFailed;
 }
 
-bool TGrabSite::StripHeader(const std::string& temporary)
+void TGrabSite::LogFailedGet(const TPageDownload& answer, int error) const
 {
-    std::string content;
-    {
-        std::ifstream in(temporary, std::ios::binary);
-        if (!in)
-            return false;
-        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    switch (answer.Outcome(error)) {
+    case TPageDownload::TOutcome::CutShort:
+        LogFailedGet("網頁傳輸不完整(收到" + std::to_string(answer.BodySize()) + "位元,應有"
+                     + std::to_string(answer.ExpectedSize()) + "位元)");
+        break;
+    case TPageDownload::TOutcome::Reset:
+        LogFailedGet(error == TLS_E_CUT_SHORT ? "安全連線沒有正常結束" : "連線被主機中斷");
+        break;
+    case TPageDownload::TOutcome::StatusBad:
+        LogFailedGet("下載時主機回應" + answer.Status());
+        break;
+    case TPageDownload::TOutcome::HeaderBad:
+        LogFailedGet("下載時Header格式不對");
+        break;
+    case TPageDownload::TOutcome::FileFailed:
+        LogFailedGet("無法寫入暫存檔");
+        break;
+    case TPageDownload::TOutcome::Empty:
+    case TPageDownload::TOutcome::Whole:
+        // An empty body leaves nothing to store and nobody anything to act on.
+        break;
     }
-    // The GET response is cut at its own end of header, which may differ from the HEAD's.
-    size_t body = BodyOffset(content);
-    if (body == std::string::npos || body >= content.size())
-        return false;
-    // Without the server's close_notify only the declared length shows the body whole.
-    if (cutShort && (contentLength <= 0 || static_cast<long long>(content.size() - body) != contentLength)) {
-        TLog::Line(std::to_string(slaveNo) + ":安全連線沒有正常結束,放棄這次下載(" + page.URLText() + ")");
-        return false;
-    }
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool written = WriteAll(fd, content.data() + body, content.size() - body);
-    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), pageFile.c_str()) != 0)
-        return false;
-    GrabState().PagesStored++;
-    GrabState().BytesStored += static_cast<long long>(content.size() - body);
-    return true;
+}
+
+void TGrabSite::LogFailedGet(const std::string& what) const
+{
+    TLog::Line(std::to_string(slaveNo) + ":" + what + ",放棄這次下載(" + page.URLText() + ")");
 }
 
 void TGrabSite::ScanStoredPage()

@@ -10,9 +10,10 @@
 // addresses, also in a Location, are fetched over TLS (port 443 unless they name
 // another). Blocking,
 // for worker threads. Raises ETcpIpError (the host cannot be resolved, the connection
-// ended inside the header, no data in time), ESocketError (no connection) and
-// EProtocolError (a GET status of 300 or more); a Port that is not a number raises
-// EConvertError.
+// ended inside the header, a header over MaxHeaderBytes, a body over the largest file
+// size of the settings or short of its declared length, a broken connection, no data in
+// time), ESocketError (no connection) and EProtocolError (a GET status of 300 or more);
+// a Port that is not a number raises EConvertError.
 class THTTP : public TTcpIp {
 public:
     std::string URL;

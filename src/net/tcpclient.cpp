@@ -37,6 +37,8 @@ TTCPClient::~TTCPClient()
 
 void TTCPClient::Connect()
 {
+    std::lock_guard guard(handleLock);
+    closeError = 0;
     TSocketAddress address;
     if (!ResolveAddress(Host, Port, address))
         return;
@@ -83,6 +85,7 @@ bool TTCPClient::BindAuthorized()
 
 void TTCPClient::Close()
 {
+    std::lock_guard guard(handleLock);
     ShutdownSocket(handle, true);
     if (handle == sockapi::InvalidSocket)
         state = stClosed;
@@ -90,7 +93,10 @@ void TTCPClient::Close()
 
 void TTCPClient::Send(const std::string& Text)
 {
-    if (tls)
+    std::lock_guard guard(handleLock);
+    // A session whose connection was closed would write to a descriptor number that is
+    // no longer its own: the plain send reports the closed handle instead.
+    if (tls && handle != sockapi::InvalidSocket)
         SendTls(Text);
     else
         SendText(handle, 0, Text);
@@ -98,7 +104,8 @@ void TTCPClient::Send(const std::string& Text)
 
 void TTCPClient::Receive(std::string& Text)
 {
-    if (!tls) {
+    std::lock_guard guard(handleLock);
+    if (!tls || handle == sockapi::InvalidSocket) {
         ReceiveText(handle, 0, Text);
         return;
     }
@@ -115,7 +122,8 @@ void TTCPClient::Receive(std::string& Text)
 
 long TTCPClient::ReceiveBuf(void* Buffer, long Size)
 {
-    if (tls)
+    std::lock_guard guard(handleLock);
+    if (tls && handle != sockapi::InvalidSocket)
         return ReceiveTls(Buffer, Size);
     return ReceiveBuffer(handle, Buffer, 0, Size);
 }
@@ -172,11 +180,13 @@ void TTCPClient::SendTls(const std::string& Text)
 
 void TTCPClient::PeerAddress(std::string& Text)
 {
+    std::lock_guard guard(handleLock);
     PeerAddressOf(handle, Text);
 }
 
 int TTCPClient::LocalPort() const
 {
+    std::lock_guard guard(handleLock);
     return BoundPortOf(handle);
 }
 
@@ -210,6 +220,7 @@ void TTCPClient::Dispatch(int Socket, int Event, int Error)
             ReportError(Error);
             break;
         }
+        closeError = Error;
         if (tls && !tls->Established()) {
             // The last step reads the server's end and gives the words for it.
             StepHandshake(Socket);
@@ -241,7 +252,10 @@ void TTCPClient::Connected(int Socket)
 
 void TTCPClient::StartTls(int Socket)
 {
-    tls = std::make_unique<TTlsSession>();
+    {
+        std::lock_guard guard(handleLock);
+        tls = std::make_unique<TTlsSession>();
+    }
     if (!tls->Start(Socket, Host)) {
         TlsFailed(tls->ErrorText());
         return;

@@ -48,6 +48,27 @@ TEST_F(RedirectGrab, AMovedPageIsFetchedFromItsNewPlaceAndStoredUnderTheOldOne)
     EXPECT_EQ(grab.Stored("127.0.0.1", "old.htm"), "<img src=\"pic.gif\">");
 }
 
+TEST_F(RedirectGrab, AGetAnswerThatMovesThePageIsFollowedAsAHeadAnswerIs)
+{
+    grab.folder.Write("wwwData/127.0.0.1/page.htm", "the copy the user had");
+    server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/html"})));
+    server.Push(Script::Answer(Moved("/moved.htm", "307 Temporary Redirect")));
+    server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/html"})));
+    server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/html"}, "the page where it is now")));
+    grab.Grab(server.Url("/page.htm"), 0);
+    EXPECT_TRUE(server.Request(2).starts_with("HEAD /moved.htm HTTP/1.0\r\n")) << server.Request(2);
+    EXPECT_TRUE(server.Request(3).starts_with("GET /moved.htm HTTP/1.0\r\n")) << server.Request(3);
+    EXPECT_EQ(grab.Stored("127.0.0.1", "page.htm"), "the page where it is now");
+    EXPECT_EQ(grab.StoreFiles(), Files{"127.0.0.1/page.htm"});
+
+    // One that may not be followed keeps the older copy.
+    server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/html"})));
+    server.Push(Script::Answer(Moved("ftp://127.0.0.1/page.htm")));
+    grab.Grab(server.Url("/page.htm"), 0);
+    EXPECT_EQ(grab.Stored("127.0.0.1", "page.htm"), "the page where it is now");
+    EXPECT_TRUE(grab.LogLines().back().ends_with("):新網址不是http或https")) << grab.LogLines().back();
+}
+
 TEST_F(RedirectGrab, AMoveToAnotherHostIsFollowedOnlyWithCrossSite)
 {
     ScriptedServer other("127.0.0.2");

@@ -191,6 +191,9 @@ TEST_F(SiteGrabHttps, AnAnswerEndedWithoutCloseNotifyIsKeptOnlyWhenItsLengthShow
             << c.name;
         EXPECT_EQ(grab.StoreFiles(), Files{"127.0.0.1/page.txt"}) << c.name;
         EXPECT_EQ(server.Requests().size(), 2u) << c.name;
+        EXPECT_EQ(Logged(grab.LogLines(), "0:安全連線沒有正常結束,放棄這次下載(" + server.Url("/page.txt") + ")"),
+                  !c.stored)
+            << c.name;
     }
 }
 

@@ -5,13 +5,15 @@
 #include <chrono>
 #include <memory>
 
+// Before Qt's headers, whose "signals" keyword would take a member of that name.
+#include "support/scriptedserver.h"
+
 #include <QNetworkProxy>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
 #include "core/mainthread.h"
 #include "net/dns.h"
-#include "support/scriptedserver.h"
 #include "support/tempfolder.h"
 #include "ui/browserinterceptor.h"
 
