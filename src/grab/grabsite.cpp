@@ -408,10 +408,14 @@ void TGrabSite::WaitConnected()
 void TGrabSite::SendRequest(const std::string& method)
 {
     std::string host = page.HostName();
-    for (const std::string& line : {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n",
-                                    std::string("Accept: */*\r\n"), "Host: " + host + "\r\n",
-                                    "User-Agent: " + UserAgent() + "\r\n", std::string("\r\n")})
-        client->Send(line);
+    const std::string lines[] = {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n", "Accept: */*\r\n",
+                                 "Host: " + host + "\r\n", "User-Agent: " + UserAgent() + "\r\n", "\r\n"};
+    // Over TLS every send is a record and a packet of its own: the request goes as one.
+    if (page.IsSecure())
+        client->Send(lines[0] + lines[1] + lines[2] + lines[3] + lines[4]);
+    else
+        for (const std::string& line : lines)
+            client->Send(line);
     lastActivity = Now();
     while (connected && !Stopping()) {
         CheckSiteTime();
