@@ -37,7 +37,11 @@ pid_t StartProgram(const std::string& file, const std::vector<std::string>& argu
 bool ProgramRunning(pid_t pid, int* exitCode)
 {
     int status = 0;
-    pid_t result = ::waitpid(pid, &status, WNOHANG);
+    pid_t result;
+    // An interrupted look says nothing about the child; only a real answer ends it.
+    do {
+        result = ::waitpid(pid, &status, WNOHANG);
+    } while (result < 0 && errno == EINTR);
     if (result == 0)
         return true;
     if (exitCode)

@@ -1,6 +1,7 @@
 #include "platform/profiledocument.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -142,13 +143,15 @@ std::vector<std::pair<std::string, std::string>> ProfileDocument::Entries(const 
     auto s = FindSection(section);
     if (!s)
         return result;
+    // A set of the names seen keeps a section of many keys (the host cache) linear.
+    std::unordered_set<std::string> seen;
     size_t end = SectionEnd(*s);
     for (size_t i = *s + 1; i < end; ++i) {
         if (lines[i].kind != Kind::Entry)
             continue;
-        bool seen = std::any_of(result.begin(), result.end(),
-            [&](const auto& entry) { return SameText(entry.first, lines[i].name); });
-        if (!seen)
+        std::string name = lines[i].name;
+        std::transform(name.begin(), name.end(), name.begin(), Lower);
+        if (seen.insert(std::move(name)).second)
             result.emplace_back(lines[i].name, lines[i].value);
     }
     return result;
@@ -180,9 +183,20 @@ bool ProfileDocument::HasSection(const std::string& section) const
     return FindSection(section).has_value();
 }
 
+std::string ProfileDocument::EntryText(const std::string& key, const std::string& value)
+{
+    return OneLine(key) + "=" + OneLine(value);
+}
+
+bool ProfileDocument::NewKeyGoesAtEnd(const std::string& section) const
+{
+    auto s = FindSection(section);
+    return s && finalNewline && SectionEnd(*s) == lines.size() && LastEntryOf(*s) + 1 == lines.size();
+}
+
 void ProfileDocument::Set(const std::string& section, const std::string& key, const std::string& value)
 {
-    Line line = Parse(OneLine(key) + "=" + OneLine(value));
+    Line line = Parse(EntryText(key, value));
     line.name = OneLine(key);
     line.value = OneLine(value);
     auto s = FindSection(section);
