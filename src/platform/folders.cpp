@@ -18,15 +18,20 @@ std::string WithSlash(std::string folder)
     return folder;
 }
 
-std::string FindProgramFolder()
+std::string FindExecutableFolder()
 {
-    if (const char* home = std::getenv("ZANVIK_HOME"); home && *home)
-        return WithSlash(home);
     std::error_code error;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
         return WithSlash(std::filesystem::current_path().string());
     return WithSlash(exe.parent_path().string());
+}
+
+std::string FindProgramFolder()
+{
+    if (const char* home = std::getenv("ZANVIK_HOME"); home && *home)
+        return WithSlash(home);
+    return FindExecutableFolder();
 }
 
 std::string FindWindowsFolder()
@@ -47,6 +52,12 @@ std::string ProgramFolder()
     if (programFolder.empty())
         programFolder = FindProgramFolder();
     return programFolder;
+}
+
+std::string ExecutableFolder()
+{
+    static const std::string folder = FindExecutableFolder();
+    return folder;
 }
 
 std::string WindowsFolder()

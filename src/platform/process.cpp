@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include <csignal>
+
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -59,6 +61,12 @@ int WaitProgram(pid_t pid)
     if (result != pid || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+void EndProgram(pid_t pid)
+{
+    ::kill(pid, SIGTERM);
+    WaitProgram(pid);
 }
 
 std::string FindOnPath(const std::string& name)
