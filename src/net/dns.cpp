@@ -23,9 +23,11 @@ void SetHostCache(TDNS* cache)
 TDNS::TDNS() : file(JoinPath(ProgramFolder(), "dns.ini"))
 {
     // A key without a value is no entry: the host gets the first address seen after all.
-    for (auto& [host, address] : file.ReadSectionValues("www"))
+    auto entries = file.ReadSectionValues("www");
+    table.reserve(entries.size());
+    for (auto& [host, address] : entries)
         if (!address.empty())
-            table.emplace(LowerCase(host), address);
+            table.emplace(LowerCase(host), std::move(address));
 }
 
 std::string TDNS::Lookup(const std::string& host) const

@@ -1,6 +1,7 @@
 #include "platform/profiledocument.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 namespace {
@@ -34,6 +35,25 @@ std::string OneLine(std::string s)
     std::replace(s.begin(), s.end(), '\r', ' ');
     return s;
 }
+
+// Names as profile files compare them, for sets of names.
+struct NoCaseHash {
+    size_t operator()(std::string_view text) const
+    {
+        size_t hash = 14695981039346656037ull;
+        for (char c : text)
+            hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+        return hash;
+    }
+};
+
+struct NoCaseEqual {
+    bool operator()(std::string_view a, std::string_view b) const
+    {
+        return a.size() == b.size()
+            && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    }
+};
 
 }  // namespace
 
@@ -144,16 +164,13 @@ std::vector<std::pair<std::string, std::string>> ProfileDocument::Entries(const 
     if (!s)
         return result;
     // A set of the names seen keeps a section of many keys (the host cache) linear.
-    std::unordered_set<std::string> seen;
     size_t end = SectionEnd(*s);
-    for (size_t i = *s + 1; i < end; ++i) {
-        if (lines[i].kind != Kind::Entry)
-            continue;
-        std::string name = lines[i].name;
-        std::transform(name.begin(), name.end(), name.begin(), Lower);
-        if (seen.insert(std::move(name)).second)
+    std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual> seen;
+    seen.reserve(end - *s);
+    result.reserve(end - *s);
+    for (size_t i = *s + 1; i < end; ++i)
+        if (lines[i].kind == Kind::Entry && seen.insert(lines[i].name).second)
             result.emplace_back(lines[i].name, lines[i].value);
-    }
     return result;
 }
 
