@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
+#include "core/installedfiles.h"
 #include "core/log.h"
 #include "core/mainthread.h"
 #include "core/paths.h"
@@ -18,7 +20,9 @@
 #include "platform/descriptorlimit.h"
 #include "schedule/storeddialaccount.h"
 #include "schedule/watchdog.h"
+#include "ui/busythread.h"
 #include "ui/mainframe.h"
+#include "ui/programfonts.h"
 #include "ui/windowui.h"
 
 namespace {
@@ -44,9 +48,18 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     SetMainThread();
+    UseProgramFonts();
+    // A quit closes every window as the user would, so that a dialog waiting for the user
+    // does not hold it up. One that comes during the start is kept until the windows exist.
+    bool quitRequested = false;
+    OnQuitSignal([&quitRequested] {
+        quitRequested = true;
+        QApplication::closeAllWindows();
+    });
 
     try {
         LockProgramFolder();
+        PrepareProgramFolder();
     } catch (const EProgramFolderInUse& error) {
         Fatal(error.what());
         return 1;
@@ -74,7 +87,10 @@ int main(int argc, char** argv)
         Fatal(FolderProblem(ProgramFolder(), "ZANVIK_HOME", error.what()));
         return 1;
     }
+    TBusyThread busy;
     QApplication::setApplicationName("Zanvik");
+    // The installed desktop entry: the desktop shows its name and icon for our windows.
+    QGuiApplication::setDesktopFileName("zanvik");
 
     std::unique_ptr<TDMMain> data;
     try {
@@ -92,10 +108,11 @@ int main(int argc, char** argv)
         TStoredDialAccount account;
         TWatchDog watchDog(*data, account);
         TMainFrame window(watchDog);
-        TWindowUserInterface windowUi(window);
+        TWindowUserInterface windowUi(window, busy);
         SetUserInterface(&windowUi);
-        OnQuitSignal([&window] { window.close(); });
         window.show();
+        if (quitRequested)
+            QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
         result = app.exec();
         // The scheduler may still be inside a site: it ends promptly once asked, and its
         // hand-overs to this thread are served while we wait.

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 
 #include "core/consoleui.h"
+#include "core/installedfiles.h"
 #include "core/log.h"
 #include "core/mainthread.h"
 #include "core/paths.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv)
         // A vorlan running on the folder owns its schedule and log: a timed grab fails
         // clearly instead of disturbing it.
         LockProgramFolder();
+        PrepareProgramFolder();
         LoadSettings(SettingsFile());
         hostCache = std::make_unique<TDNS>();
         SetHostCache(hostCache.get());

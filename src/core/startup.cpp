@@ -27,6 +27,9 @@ void LockProgramFolder()
     static std::unique_ptr<TFolderLock> held;
     if (held)
         return;
+    // An installed program's folder is the user's own, made at its first start.
+    if (!InstalledFilesFolder().empty())
+        ForceFolderOf(JoinPath(ProgramFolder(), "vorlan.lock"));
     auto lock = std::make_unique<TFolderLock>(ProgramFolder());
     switch (lock->Result()) {
     case TFolderLock::TResult::Taken:

@@ -17,6 +17,8 @@ public:
     virtual void Warning(const std::string& text) = 0;
     // A question with Yes and No.
     virtual bool Ask(const std::string& text) = 0;
+    // A warning with OK and Cancel: true for OK.
+    virtual bool Confirm(const std::string& text) { return Ask(text); }
 
     // The main window's status line.
     virtual void Status(const std::string& text) = 0;

@@ -13,12 +13,33 @@ TDataSetModel::~TDataSetModel()
     dataSet.RemoveObserver(observer);
 }
 
+void TDataSetModel::SetColumns(std::vector<TModelColumn> chosen)
+{
+    beginResetModel();
+    chosenColumns = std::move(chosen);
+    FindColumns();
+    endResetModel();
+}
+
 void TDataSetModel::FindColumns()
 {
     columns.clear();
-    for (int i = 0; i < dataSet.FieldCount(); ++i)
-        if (dataSet.Fields(i).Visible())
-            columns.push_back(i);
+    columnChoices.clear();
+    if (chosenColumns.empty()) {
+        for (int i = 0; i < dataSet.FieldCount(); ++i)
+            if (dataSet.Fields(i).Visible()) {
+                columns.push_back(i);
+                columnChoices.push_back(nullptr);
+            }
+        return;
+    }
+    if (!dataSet.Active())
+        return;
+    for (const TModelColumn& choice : chosenColumns)
+        if (TField* field = dataSet.FindField(choice.fieldName)) {
+            columns.push_back(field->Index());
+            columnChoices.push_back(&choice);
+        }
 }
 
 void TDataSetModel::DataSetEvent(TDataEvent event)
@@ -62,9 +83,20 @@ int TDataSetModel::CurrentRow() const
     return dataSet.RecNo() - 1;
 }
 
+const TModelColumn* TDataSetModel::ChoiceOfColumn(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(columnChoices.size()))
+        return nullptr;
+    return columnChoices[static_cast<size_t>(column)];
+}
+
 QVariant TDataSetModel::data(const QModelIndex& index, int role) const
 {
     TField* field = FieldOfColumn(index.column());
+    if (role == Qt::TextAlignmentRole) {
+        const TModelColumn* choice = ChoiceOfColumn(index.column());
+        return choice ? QVariant::fromValue(choice->alignment) : QVariant();
+    }
     if (!field || role != Qt::DisplayRole)
         return {};
     // The view calls this while it paints, where an error would end the program; a value
@@ -78,10 +110,15 @@ QVariant TDataSetModel::data(const QModelIndex& index, int role) const
 
 QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    const TModelColumn* choice = orientation == Qt::Horizontal ? ChoiceOfColumn(section) : nullptr;
+    if (role == Qt::TextAlignmentRole && choice)
+        return QVariant::fromValue(choice->alignment);
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
     TField* field = FieldOfColumn(section);
-    return field ? QVariant(QString::fromStdString(field->DisplayLabel())) : QVariant();
+    if (!field)
+        return {};
+    return QString::fromStdString(choice && !choice->title.empty() ? choice->title : field->DisplayLabel());
 }

@@ -51,11 +51,6 @@ bool WriteAll(int fd, const char* data, size_t size)
     return true;
 }
 
-bool IsHtml(const std::string& contentType)
-{
-    return SameText(contentType, "text/html") || SameText(contentType, "text/htm");
-}
-
 }  // namespace
 
 TGrabSite::TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler)
@@ -254,7 +249,7 @@ void TGrabSite::GrabPage(const std::string& urlText)
                 StatusLine(page.URLText() + " 檔案資料沒變, 不需下載");
             else if (wanted && !pageFile.empty())
                 FetchBody();
-            if (!pageFile.empty() && FileExists(pageFile) && !Stopping() && IsHtml(headerTable.Value("Content-Type")))
+            if (!pageFile.empty() && FileExists(pageFile) && !Stopping() && TLinkScanner::IsScanned(headerTable.Value("Content-Type")))
                 ScanStoredPage();
         }
     } catch (...) {

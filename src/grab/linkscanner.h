@@ -41,21 +41,38 @@ public:
     TLinkScanner();
     explicit TLinkScanner(TLinkSink sink);
 
-    // Scans the page file and queues its links. Raises EParseHeader("打不開檔案") when the
-    // file cannot be read. The links found are handed over also when the scan stops or
-    // fails.
+    // Whether pages of this Content-Type are scanned: HTML pages and style sheets. The
+    // type must stand alone; a value with parameters (a character set) does not match.
+    static bool IsScanned(const std::string& contentType);
+
+    // Scans the page file and queues its links: an HTML page by its tokens, a page whose
+    // Content-Type is "text/css" as a style sheet. Raises EParseHeader("打不開檔案") when
+    // the file cannot be read. The links found are handed over also when the scan stops
+    // or fails.
     void ScanPage(const TScanRequest& request);
 
     int InTag() const { return inTag; }
 
 private:
+    // What an attribute value holds.
+    enum class ValueForm {
+        Address,      // one address: href, src, background, poster, data-src, redirect
+        AddressList,  // srcset, data-srcset
+        StyleText,    // a style attribute
+    };
+
     void ScanTokens();
+    void Arm(ValueForm form);
+    void CloseTag();
+    void ScanStyleBlock();
+    void ScanStyleSheet(std::string_view sheet);
+    void QueueValue();
     std::string ReadLinkValue();
     void ReadValueTokens(std::string& value);
     bool SkipBlanks(std::string_view& token);
-    bool OpenQuote(std::string_view& token);
+    void OpenQuote(std::string_view token, char& quote);
     bool AppendTokens(std::string_view& token, std::string& value);
-    void QueueLink(const std::string& value);
+    void QueueLink(std::string value, bool namesStyleSheet = false);
     void Flush();
     void FlushAfterFailure();
     bool Stopped() const;
@@ -67,6 +84,8 @@ private:
     const TScanRequest* page = nullptr;
     TParser* parser = nullptr;
     bool armed = false;          // the next "=" introduces a link value
+    ValueForm form = ValueForm::Address;  // of that value
     bool hyperlinkSeen = false;  // the value came from "href" or "redirect"
+    bool styleBlock = false;     // inside a <style> tag: its sheet follows the ">"
     std::vector<TQueuedLink> batch;
 };

@@ -1,5 +1,8 @@
 #include "grab/parser.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 char LowerAscii(char c)
@@ -49,6 +52,7 @@ std::string_view TParser::NextToken()
     size_t size = fileStream.size();
     size_t start = position;
     size_t end = start;
+    tokenStart = start;
     while (end < size && !isDelimiter[static_cast<unsigned char>(data[end])])
         ++end;
     if (end == size) {
@@ -63,6 +67,30 @@ std::string_view TParser::NextToken()
     return fileStream.substr(start, end - start);
 }
 
+void TParser::Skip(size_t count)
+{
+    position += std::min(count, fileStream.size() - position);
+}
+
+void TParser::StepBack(size_t count)
+{
+    position -= std::min(count, position - tokenStart);
+}
+
+std::string_view TParser::TakeUntil(char end)
+{
+    std::string_view rest = Rest();
+    const void* found = std::memchr(rest.data(), end, rest.size());
+    if (!found) {
+        position = fileStream.size();
+        atEnd = true;
+        return rest;
+    }
+    size_t length = static_cast<size_t>(static_cast<const char*>(found) - rest.data());
+    position += length + 1;
+    return rest.substr(0, length);
+}
+
 // Every token is looked up, so the words are told apart by their length first; no two
 // words of the table are equal, so the order of the table needs no keeping here.
 int TParser::TokenKind(std::string_view token)
@@ -74,10 +102,16 @@ int TParser::TokenKind(std::string_view token)
         return SameWord(token, "src") ? Src : Other;
     case 4:
         return SameWord(token, "html") ? Html : SameWord(token, "href") ? Href : Other;
+    case 5:
+        return SameWord(token, "style") ? Style : Other;
+    case 6:
+        return SameWord(token, "srcset") ? Srcset : SameWord(token, "poster") ? Poster : Other;
     case 8:
-        return SameWord(token, "redirect") ? Redirect : Other;
+        return SameWord(token, "redirect") ? Redirect : SameWord(token, "data-src") ? DataSrc : Other;
     case 10:
         return SameWord(token, "background") ? Background : Other;
+    case 11:
+        return SameWord(token, "data-srcset") ? DataSrcset : Other;
     default:
         return Other;
     }

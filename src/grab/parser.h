@@ -23,6 +23,12 @@ public:
         Quote = 8,
         Redirect = 9,
         Other = 10,
+        // Words of today's pages, past the original table.
+        Srcset = 11,
+        DataSrc = 12,
+        DataSrcset = 13,
+        Poster = 14,
+        Style = 15,
     };
 
     TParser(std::string_view fileStream, std::string_view delimiters);
@@ -32,12 +38,22 @@ public:
     std::string_view NextToken();
     bool AtEnd() const { return atEnd; }
 
+    // For values read as raw bytes: the bytes not yet read, a step forward over some of
+    // them, and a step back over the end of the last token (never past its start).
+    std::string_view Rest() const { return fileStream.substr(position); }
+    void Skip(size_t count);
+    void StepBack(size_t count);
+    // The bytes up to the next end byte, which is passed over. Without one: the rest of
+    // the stream, and AtEnd is set.
+    std::string_view TakeUntil(char end);
+
     // The kind of the first keyword equal to the whole token, without regard to case.
     static int TokenKind(std::string_view token);
 
 private:
     std::string_view fileStream;
     size_t position = 0;
+    size_t tokenStart = 0;
     std::array<bool, 256> isDelimiter{};
     bool atEnd = false;
 };

@@ -6,6 +6,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "ui/busythread.h"
+#include "ui/grabdialog.h"
+#include "ui/warndialog.h"
+
 namespace {
 
 // Texts of the program use CR for line breaks, as its message boxes did.
@@ -19,29 +23,43 @@ QString Text(const std::string& text)
 
 }  // namespace
 
-TWindowUserInterface::TWindowUserInterface(QMainWindow& window) : window(window)
+TWindowUserInterface::TWindowUserInterface(QMainWindow& window, TBusyThread& busy) : window(window), busy(busy)
 {
+}
+
+// A box over the dialog that is waiting for the user, so that it is not hidden behind a
+// dialog kept above other windows.
+QWidget* TWindowUserInterface::BoxParent() const
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : &window;
 }
 
 void TWindowUserInterface::Message(const std::string& text)
 {
-    QMessageBox::information(&window, "Zanvik", Text(text));
+    QMessageBox::information(BoxParent(), "Zanvik", Text(text));
 }
 
 void TWindowUserInterface::Error(const std::string& text)
 {
-    QMessageBox::critical(&window, "Zanvik", Text(text));
+    QMessageBox::critical(BoxParent(), "Zanvik", Text(text));
 }
 
 void TWindowUserInterface::Warning(const std::string& text)
 {
-    QMessageBox::warning(&window, "Zanvik", Text(text));
+    QMessageBox::warning(BoxParent(), "Zanvik", Text(text));
 }
 
 bool TWindowUserInterface::Ask(const std::string& text)
 {
-    return QMessageBox::question(&window, "Zanvik", Text(text), QMessageBox::Yes | QMessageBox::No)
+    return QMessageBox::question(BoxParent(), "Zanvik", Text(text), QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
+}
+
+bool TWindowUserInterface::Confirm(const std::string& text)
+{
+    return QMessageBox::warning(BoxParent(), "Zanvik", Text(text), QMessageBox::Ok | QMessageBox::Cancel)
+        == QMessageBox::Ok;
 }
 
 void TWindowUserInterface::Status(const std::string& text)
@@ -56,28 +74,32 @@ void TWindowUserInterface::Title(const std::string& text)
 
 void TWindowUserInterface::WarningDialog(const std::string& caption, const std::string& text)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, Text(caption), Text(text), QMessageBox::Ok, &window);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    auto* dialog = new TwarnDialog(&window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->Show(Text(text).toStdString(), caption, false);
 }
 
 bool TWindowUserInterface::AskGrabNow(const std::string& url, const std::string& moment)
 {
-    QMessageBox box(QMessageBox::Question, "Zanvik", Text(url + "\r" + moment), QMessageBox::NoButton, &window);
-    QAbstractButton* now = box.addButton("立即下載", QMessageBox::AcceptRole);
-    box.addButton("下次下載", QMessageBox::RejectRole);
-    box.exec();
-    return box.clickedButton() == now;
+    TGrabDialog dialog(url, moment, &window);
+    return dialog.Execute();
 }
 
 void TWindowUserInterface::SiteFinished(const std::string& url)
 {
-    auto* box = new QMessageBox(QMessageBox::Information, "Zanvik", Text(url), QMessageBox::NoButton, &window);
-    box->addButton("知道了", QMessageBox::AcceptRole);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    if (!grabOk)
+        grabOk = new TgrabOkDialog(&window);
+    grabOk->ShowSite(url);
+}
+
+void TWindowUserInterface::ShowBusy(const std::string& text)
+{
+    busy.Show(text);
+}
+
+void TWindowUserInterface::HideBusy()
+{
+    busy.Hide();
 }
 
 void TWindowUserInterface::Beep()

@@ -1,26 +1,43 @@
 #pragma once
 
+#include <QPointer>
+
 #include "core/userinterface.h"
+#include "ui/grabokdialog.h"
 
 class QMainWindow;
+class QWidget;
+class TBusyThread;
 
-// The user interface in windows: message boxes over the main window and its status bar.
-// Runs on the main thread, as every UserInterface call does.
+// The user interface in windows: message boxes, the status bar, the busy window and the
+// small dialogs that the scheduler and the grab threads ask for. Runs on the main thread,
+// as every UserInterface call does.
 class TWindowUserInterface : public UserInterface {
 public:
-    explicit TWindowUserInterface(QMainWindow& window);
+    // window and busy must outlive this object.
+    TWindowUserInterface(QMainWindow& window, TBusyThread& busy);
 
     void Message(const std::string& text) override;
     void Error(const std::string& text) override;
     void Warning(const std::string& text) override;
     bool Ask(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
     void Status(const std::string& text) override;
     void Title(const std::string& text) override;
     void WarningDialog(const std::string& caption, const std::string& text) override;
     bool AskGrabNow(const std::string& url, const std::string& moment) override;
     void SiteFinished(const std::string& url) override;
+    void ShowBusy(const std::string& text) override;
+    void HideBusy() override;
     void Beep() override;
 
+    // The site-finished notice, once one was shown.
+    TgrabOkDialog* SiteFinishedNotice() const { return grabOk; }
+
 private:
+    QWidget* BoxParent() const;
+
     QMainWindow& window;
+    TBusyThread& busy;
+    QPointer<TgrabOkDialog> grabOk;  // owned by the window
 };

@@ -113,4 +113,29 @@ TEST_F(DataSetModelTest, ValuesOfTheWrongTypeShowAsWellAsTheyCanAndNeverFail)
     EXPECT_EQ(shown("站台簡稱"), "odd");
 }
 
+TEST_F(DataSetModelTest, ChosenColumnsComeInTheirOrderWithTheirTitles)
+{
+    Add("site", "2024/07/09 08:00:00");
+    TDataSetModel model(dm->tabStation());
+    int resets = 0;
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    model.SetColumns({{"URL", "", Qt::AlignLeft | Qt::AlignVCenter},
+                      {"frequency", "頻率", Qt::AlignCenter},
+                      {"no such field", "", Qt::AlignLeft}});
+    EXPECT_EQ(resets, 1);
+    ASSERT_EQ(model.columnCount(), 2);  // a hidden field can be chosen; an unknown one cannot
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString().toStdString(), "網頁位址");
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString().toStdString(), "頻率");
+    EXPECT_EQ(model.data(model.index(0, 0)).toString().toStdString(), "http://site.example/");
+    EXPECT_EQ(model.data(model.index(0, 1)).toString().toStdString(), "RdBDaily");
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);
+    EXPECT_EQ(model.FieldOfColumn(1)->FieldName(), "Frequency");
+
+    // The choice holds while the table is read again, and is given up with an empty list.
+    dm->tabStation().Refresh();
+    EXPECT_EQ(model.columnCount(), 2);
+    model.SetColumns({});
+    EXPECT_GT(model.columnCount(), 2);
+}
+
 }  // namespace

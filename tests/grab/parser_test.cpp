@@ -72,6 +72,24 @@ TEST(Parser, UsesOnlyTheDelimitersItIsGiven)
     EXPECT_TRUE(parser.AtEnd());
 }
 
+TEST(Parser, ReadsRawBytesUpToAnEndByteAndStepsBackInsideTheLastToken)
+{
+    TParser parser("='a b'>x", PageDelimiters);
+    EXPECT_EQ(parser.NextToken(), "=");
+    EXPECT_EQ(parser.NextToken(), "'a");
+    parser.StepBack(1);
+    EXPECT_EQ(parser.Rest(), "a b'>x");
+    EXPECT_EQ(parser.TakeUntil('\''), "a b");
+    EXPECT_EQ(parser.NextToken(), ">");
+    parser.StepBack(5);  // never before the start of the last token
+    EXPECT_EQ(parser.Rest(), ">x");
+    parser.Skip(1);
+    EXPECT_EQ(parser.TakeUntil('"'), "x");
+    EXPECT_TRUE(parser.AtEnd());
+    parser.Skip(3);
+    EXPECT_EQ(parser.Rest(), "");
+}
+
 struct KindCase {
     const char* token;
     int kind;
@@ -94,6 +112,11 @@ INSTANTIATE_TEST_SUITE_P(Keywords, TokenKindTable, ::testing::Values(
     KindCase{"", TParser::Other}, KindCase{"hrefs", TParser::Other}, KindCase{"sr", TParser::Other},
     KindCase{"src\t", TParser::Other}, KindCase{"\t", TParser::Other}, KindCase{"'", TParser::Other},
     KindCase{"img", TParser::Other}, KindCase{"backgrounds", TParser::Other},
-    KindCase{"redirecT1", TParser::Other}, KindCase{"ht ml", TParser::Other}));
+    KindCase{"redirecT1", TParser::Other}, KindCase{"ht ml", TParser::Other},
+    KindCase{"srcset", TParser::Srcset}, KindCase{"SrcSet", TParser::Srcset},
+    KindCase{"data-src", TParser::DataSrc}, KindCase{"DATA-SRCSET", TParser::DataSrcset},
+    KindCase{"poster", TParser::Poster}, KindCase{"Style", TParser::Style},
+    KindCase{"styles", TParser::Other}, KindCase{"data-srcsets", TParser::Other},
+    KindCase{"data_src", TParser::Other}));
 
 }  // namespace

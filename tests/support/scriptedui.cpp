@@ -45,6 +45,12 @@ bool ScriptedUi::Ask(const std::string& text)
     return NextAnswer();
 }
 
+bool ScriptedUi::Confirm(const std::string& text)
+{
+    Record("confirm", text);
+    return NextAnswer();
+}
+
 bool ScriptedUi::AskGrabNow(const std::string& url, const std::string& moment)
 {
     Record("grab-now", url + "|" + moment);

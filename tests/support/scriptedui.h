@@ -18,6 +18,7 @@ public:
     void Error(const std::string& text) override;
     void Warning(const std::string& text) override;
     bool Ask(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
     void Status(const std::string& text) override;
     void Title(const std::string& text) override;
     void Meter(int slot, int position) override;

@@ -2,7 +2,11 @@
 
 #ifdef ZANVIK_TEST_WIDGETS
 #include <QApplication>
+#include "ui/programfonts.h"
 using TestApplication = QApplication;
+#elif defined(ZANVIK_TEST_GUI)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
 #else
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;
@@ -15,7 +19,13 @@ using TestApplication = QCoreApplication;
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // No suite needs a display, not even while CTest lists the cases at build time.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication app(argc, argv);
     SetMainThread();
+#ifdef ZANVIK_TEST_WIDGETS
+    UseProgramFonts();
+#endif
     return RUN_ALL_TESTS();
 }

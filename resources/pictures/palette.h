@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+
+// The colours every picture shares, so the toolbar, the icons, the strips and the about
+// box read as one family.
+namespace Palette {
+inline const QColor NavyTop{0x26, 0x40, 0x6a};
+inline const QColor NavyBottom{0x14, 0x24, 0x3f};
+inline const QColor NavyEdge{0x0b, 0x16, 0x2a};
+inline const QColor NavyLight{0x3a, 0x5c, 0x90};
+inline const QColor Sky{0x4f, 0x9c, 0xf0};
+inline const QColor SkyDeep{0x2a, 0x6f, 0xd0};
+inline const QColor Teal{0x25, 0xb8, 0xa8};
+inline const QColor TealDeep{0x14, 0x8c, 0x82};
+inline const QColor Amber{0xf6, 0xb0, 0x3c};
+inline const QColor AmberDeep{0xe0, 0x85, 0x1c};
+inline const QColor Green{0x3c, 0xb8, 0x6e};
+inline const QColor GreenDeep{0x23, 0x8a, 0x4e};
+inline const QColor Red{0xef, 0x55, 0x55};
+inline const QColor RedDeep{0xc2, 0x2f, 0x3a};
+inline const QColor Paper{0xfb, 0xfc, 0xfe};
+inline const QColor PaperShade{0xd9, 0xe3, 0xf0};
+inline const QColor Ink{0x1d, 0x2b, 0x44};
+inline const QColor Slate{0x6b, 0x78, 0x8c};
+inline const QColor Label{0xe4, 0xec, 0xf7};
+inline const QColor LabelDim{0x9d, 0xb2, 0xd0};
+// The window colour of the dialogs and pages the small pictures sit on.
+inline const QColor Window{0xef, 0xef, 0xef};
+} // namespace Palette

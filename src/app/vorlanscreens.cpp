@@ -1,0 +1,304 @@
+// vorlan-screens FOLDER [FILE...]: renders the program's windows and controls offscreen
+// into PNG files in FOLDER, for review. Each window is one entry of the list below; a new
+// window adds its entry there. Run it with ZANVIK_HOME pointing at a program folder that
+// holds the pictures and the shipped tables (scripts/screenshots prepares one).
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+
+#include "core/mainthread.h"
+#include "data/dmmain.h"
+#include "grab/grabscheduler.h"
+#include "ui/aboutbox.h"
+#include "ui/animated.h"
+#include "ui/dbmeter.h"
+#include "ui/fmbusy.h"
+#include "ui/fmfavor.h"
+#include "ui/fmstop.h"
+#include "ui/fmwww.h"
+#include "ui/grabdialog.h"
+#include "ui/grabokdialog.h"
+#include "ui/programfonts.h"
+#include "ui/systempicture.h"
+#include "ui/testgrid.h"
+#include "ui/warndialog.h"
+
+namespace {
+
+// What the windows are shown with: the data module over the program folder's tables.
+struct TScreenContext {
+    TDMMain& data;
+};
+
+struct TScreen {
+    const char* file;
+    std::function<std::unique_ptr<QWidget>(TScreenContext&)> make;
+};
+
+// The scheduler that a stop dialog talks to, here idle.
+class TIdleScheduler : public TGrabScheduler {
+public:
+    bool EndRequested() const override { return false; }
+    void RequestEnd() override {}
+    void Status(const std::string&) override {}
+};
+
+TIdleScheduler idleScheduler;
+
+QLabel* Caption(const QString& text, QRect place, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(place);
+    return label;
+}
+
+// A status-bar meter as the main window sets it up.
+Tdbmeter* StatusMeter(QWidget* parent, int position)
+{
+    auto* meter = new Tdbmeter(parent);
+    meter->resize(64, 17);
+    meter->SetGreens(32);
+    meter->SetYellows(16);
+    meter->SetReds(16);
+    meter->SetGreenMax(32);
+    meter->SetYellowMax(16);
+    meter->SetRedMax(16);
+    QColor face = parent->palette().color(QPalette::Button);
+    meter->SetGreenBack(face);
+    meter->SetYellowBack(face);
+    meter->SetRedBack(face);
+    meter->SetSepWidth(0);
+    meter->SetPosition(position);
+    return meter;
+}
+
+std::unique_ptr<QWidget> Meters(TScreenContext&)
+{
+    auto panel = std::make_unique<QWidget>();
+    panel->setWindowTitle("Tdbmeter");
+    panel->setFixedSize(420, 260);
+    Caption("狀態列的量表 (位置 0、1、32、40、64)", QRect(16, 8, 390, 24), panel.get());
+    int x = 16;
+    for (int position : {0, 1, 32, 40, 64}) {
+        StatusMeter(panel.get(), position)->move(x, 40);
+        Caption(QString::number(position), QRect(x, 60, 64, 20), panel.get())->setAlignment(Qt::AlignCenter);
+        x += 78;
+    }
+    Caption("只亮一格 (位置 40)", QRect(16, 92, 200, 24), panel.get());
+    Tdbmeter* one = StatusMeter(panel.get(), 40);
+    one->SetShowJustOne(true);
+    one->move(16, 120);
+    Caption("預設量表 (位置 60、凸起邊框)", QRect(16, 150, 250, 24), panel.get());
+    auto* standard = new Tdbmeter(panel.get());
+    standard->SetPosition(60);
+    standard->move(16, 178);
+    auto* raised = new Tdbmeter(panel.get());
+    raised->SetPosition(90);
+    raised->SetBevelStyle(TBevelStyle::bvRaised);
+    raised->SetBevelWidth(2);
+    raised->move(112, 178);
+    Caption("直立 (位置 70)", QRect(280, 92, 120, 24), panel.get());
+    for (auto [left, direction] : {std::pair{300, tdbmeterdirection::ddRightDown}, std::pair{340, tdbmeterdirection::ddLeftUp}}) {
+        auto* vertical = new Tdbmeter(panel.get());
+        vertical->resize(24, 120);
+        vertical->SetStyle(Tdbmeterstyle::dsVertical);
+        vertical->SetDirection(direction);
+        vertical->SetPosition(70);
+        vertical->move(left, 122);
+    }
+    return panel;
+}
+
+std::unique_ptr<QWidget> Animations(TScreenContext&)
+{
+    auto panel = std::make_unique<QWidget>();
+    panel->setWindowTitle("TAnimated");
+    panel->setFixedSize(560, 240);
+    Caption("工具列動畫的十六格", QRect(16, 8, 400, 24), panel.get());
+    QPixmap toolbar = SystemPicture("animate.bmp");
+    for (int frame = 0; frame < 16; ++frame) {
+        auto* animation = new TAnimated(panel.get());
+        animation->resize(60, 52);
+        animation->SetBitMap(toolbar);
+        animation->SetFrameCount(16);
+        animation->SetFrame(frame);
+        animation->move(16 + (frame % 8) * 66, 36 + (frame / 8) * 60);
+    }
+    Caption("瀏覽頁動畫的三格", QRect(16, 160, 400, 24), panel.get());
+    QPixmap browser = SystemPicture("browse.bmp");
+    for (int frame = 0; frame < 3; ++frame) {
+        auto* animation = new TAnimated(panel.get());
+        animation->resize(27, 27);
+        animation->SetBitMap(browser);
+        animation->SetFrameCount(3);
+        animation->SetFrame(frame);
+        animation->move(16 + frame * 36, 190);
+    }
+    return panel;
+}
+
+std::unique_ptr<QWidget> Grid(TScreenContext& context)
+{
+    auto grid = std::make_unique<TTestGrid>();
+    grid->setWindowTitle("TTestGrid");
+    grid->resize(640, 260);
+    grid->SetScrollBars(TScrollStyle::ssVertical);
+    TTable& favor = context.data.telStation();
+    grid->SetDataSet(&favor);
+    grid->SetColumns({{"bCalSchedule", "已排程", 55, Qt::AlignCenter}, {"ALIAS", "", 200}, {"URL", "", 360}});
+    favor.MoveBy(2);
+    return grid;
+}
+
+std::unique_ptr<QWidget> StationDialog(TScreenContext& context)
+{
+    TTable& favor = context.data.telStation();
+    favor.First();
+    favor.Edit();
+    return std::make_unique<TfmFavor>(favor, context.data.kindTab());
+}
+
+// A new entry from the phone book, on the tab given; the settings tab shows a yearly entry.
+std::unique_ptr<QWidget> ScheduleDialog(TScreenContext& context, int tab)
+{
+    TTable& station = context.data.tabStation();
+    station.Append();
+    station.FieldByName("kind_serial").SetAsInteger(2);
+    station.FieldByName("Alias").SetAsString("經濟部");
+    station.FieldByName("URL").SetAsString("http://www.moea.gov.tw/");
+    station.FieldByName("Cross").SetAsBoolean(true);
+    auto dialog = std::make_unique<TfmWWW>(context.data);
+    dialog->Prepare();
+    dialog->EdtLayout->setText("2");
+    dialog->RdBOther->setChecked(true);
+    dialog->edtOther->setText("12");
+    dialog->edtOther1->setText("25");
+    dialog->edtTime->setText("8");
+    dialog->edtTime1->setText("30");
+    dialog->TabControl1->setCurrentIndex(tab);
+    return dialog;
+}
+
+std::unique_ptr<QWidget> BusyWindow(TScreenContext&)
+{
+    auto busy = std::make_unique<TfmBusy>();
+    busy->panBusy()->setText("正在打開網路電話簿  請稍待");
+    return busy;
+}
+
+std::unique_ptr<QWidget> SiteFinished(TScreenContext&)
+{
+    auto notice = std::make_unique<TgrabOkDialog>();
+    notice->ShowSite("http://www.moea.gov.tw/");
+    return notice;
+}
+
+std::unique_ptr<QWidget> WarningDialog(TScreenContext&)
+{
+    auto warning = std::make_unique<TwarnDialog>();
+    warning->setWindowTitle("3:http://www.moea.gov.tw/");
+    warning->Label1->setText("硬碟容量不足");
+    return warning;
+}
+
+const std::vector<TScreen> kScreens = {
+    {"station-dialog.png", StationDialog},
+    {"schedule-dialog.png", [](TScreenContext& context) { return ScheduleDialog(context, 0); }},
+    {"schedule-dialog-settings.png", [](TScreenContext& context) { return ScheduleDialog(context, 1); }},
+    {"stop-dialog.png", [](TScreenContext&) -> std::unique_ptr<QWidget> { return std::make_unique<TfmStop>(idleScheduler); }},
+    {"busy-window.png", BusyWindow},
+    {"meters.png", Meters},
+    {"animation.png", Animations},
+    {"grid.png", Grid},
+    {"missed-time-dialog.png",
+     [](TScreenContext&) -> std::unique_ptr<QWidget> {
+         return std::make_unique<TGrabDialog>("http://www.example.com/a/long/path/to/the/page.html",
+                                              "2024/07/10 08:00:00");
+     }},
+    {"site-finished.png", SiteFinished},
+    {"warning-dialog.png", WarningDialog},
+    {"about-box.png", [](TScreenContext&) -> std::unique_ptr<QWidget> { return std::make_unique<TAboutBox>(); }},
+};
+
+// The window as the desktop would frame it: a title bar with its caption over the client
+// area, so that the caption can be read too.
+QImage Framed(QWidget& window)
+{
+    QPixmap client = window.grab();
+    bool frameless = window.windowFlags() & Qt::FramelessWindowHint;
+    int bar = frameless ? 0 : 26;
+    QImage image(client.width() + 2, client.height() + bar + 2, QImage::Format_RGB32);
+    image.fill(QColor(60, 60, 60));
+    QPainter painter(&image);
+    if (bar > 0) {
+        QLinearGradient shade(0, 0, image.width(), 0);
+        shade.setColorAt(0, QColor(10, 36, 106));
+        shade.setColorAt(1, QColor(110, 140, 200));
+        painter.fillRect(1, 1, image.width() - 2, bar, shade);
+        painter.setPen(Qt::white);
+        painter.setFont(SerifFont(15));
+        painter.drawText(QRect(8, 1, image.width() - 40, bar), Qt::AlignVCenter | Qt::AlignLeft, window.windowTitle());
+        QRect close(image.width() - 24, 5, 18, 18);
+        painter.fillRect(close, QColor(212, 208, 200));
+        painter.setPen(Qt::black);
+        painter.drawLine(close.topLeft() + QPoint(5, 5), close.bottomRight() - QPoint(5, 5));
+        painter.drawLine(close.topRight() + QPoint(-5, 5), close.bottomLeft() + QPoint(5, -5));
+    }
+    painter.drawPixmap(1, bar + 1, client);
+    return image;
+}
+
+bool Wanted(const std::vector<std::string>& names, const std::string& file)
+{
+    if (names.empty())
+        return true;
+    for (const std::string& name : names)
+        if (name == file)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    SetMainThread();
+    UseProgramFonts();
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: vorlan-screens FOLDER [FILE...]\n");
+        return 2;
+    }
+    QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    std::vector<std::string> names(argv + 2, argv + argc);
+
+    TDMMain data;
+    data.telStation().Open();
+    TScreenContext context{data};
+    int failures = 0;
+    for (const TScreen& screen : kScreens) {
+        if (!Wanted(names, screen.file))
+            continue;
+        std::unique_ptr<QWidget> window = screen.make(context);
+        window->show();
+        QApplication::processEvents();
+        QString path = QDir(folder).filePath(screen.file);
+        if (!Framed(*window).save(path)) {
+            std::fprintf(stderr, "vorlan-screens: cannot write %s\n", path.toLocal8Bit().constData());
+            ++failures;
+        }
+        window->hide();
+        data.telStation().Cancel();
+        data.tabStation().Cancel();
+    }
+    return failures == 0 ? 0 : 1;
+}
