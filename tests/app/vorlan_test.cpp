@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -191,7 +193,45 @@ TEST(VorlanStart, ASecondStartOnTheSameFolderIsRefusedAndDisturbsNothing)
     EXPECT_EQ(exitCode, 0);
 }
 
-TEST(VorlanStop, EndsWithinFiveSecondsOfSigtermWhileABrowserReadsNothing)
+// The page server's port is fixed and other programs on this machine may hold it, so the
+// case runs again in a network of its own when the system allows one; it is set when it
+// runs there.
+const char* const kOwnNetwork = "ZANVIK_TEST_OWN_NETWORK";
+
+bool LoopbackUp()
+{
+    int probe = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ifreq request{};
+    std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+    bool up = ::ioctl(probe, SIOCGIFFLAGS, &request) == 0;
+    request.ifr_flags = static_cast<short>(request.ifr_flags | IFF_UP);
+    up = up && ::ioctl(probe, SIOCSIFFLAGS, &request) == 0;
+    ::close(probe);
+    return up;
+}
+
+// Runs the current case again in a network namespace of its own; false when the system
+// allows none.
+bool RunAgainInOwnNetwork()
+{
+    std::string unshare = FindOnPath("unshare");
+    if (unshare.empty() || WaitProgram(SpawnProgram(unshare, {"-n", "true"})) != 0)
+        return false;
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string filter = std::string(test->test_suite_name()) + "." + test->name();
+    TempFolder output(TempFolder::Use::Plain);
+    ::setenv(kOwnNetwork, "1", 1);
+    pid_t pid = SpawnProgram("/bin/sh", {"-c", "exec \"$0\" -n \"$1\" --gtest_filter=\"$2\" >\"$3\" 2>&1", unshare,
+                                         std::filesystem::read_symlink("/proc/self/exe").string(), filter,
+                                         output / "run.txt"});
+    ::unsetenv(kOwnNetwork);
+    int exitCode = -2;
+    EXPECT_TRUE(Ends(pid, std::chrono::seconds(90), &exitCode));
+    EXPECT_EQ(exitCode, 0) << output.Read("run.txt");
+    return true;
+}
+
+void SigtermWhileABrowserReadsNothing()
 {
     TempFolder folder;
     ShipTables(folder);
@@ -210,6 +250,8 @@ TEST(VorlanStop, EndsWithinFiveSecondsOfSigtermWhileABrowserReadsNothing)
         Ends(started, std::chrono::seconds(15));
         std::this_thread::sleep_for(std::chrono::seconds(1));
     }
+    if (pid < 0 && std::getenv(kOwnNetwork))
+        FAIL() << "vorlan did not listen on port " << kPageServerPort << "\n" << folder.Read("stderr.txt");
     if (pid < 0)
         GTEST_SKIP() << "port " << kPageServerPort << " stayed taken by another program";
 
@@ -239,6 +281,16 @@ TEST(VorlanStop, EndsWithinFiveSecondsOfSigtermWhileABrowserReadsNothing)
     ASSERT_TRUE(ended) << folder.Read("stderr.txt");
     EXPECT_LT(took, std::chrono::seconds(5));
     EXPECT_EQ(exitCode, 0);
+}
+
+TEST(VorlanStop, EndsWithinFiveSecondsOfSigtermWhileABrowserReadsNothing)
+{
+    if (std::getenv(kOwnNetwork)) {
+        ASSERT_TRUE(LoopbackUp());
+        SigtermWhileABrowserReadsNothing();
+    } else if (!RunAgainInOwnNetwork()) {
+        SigtermWhileABrowserReadsNothing();
+    }
 }
 
 }  // namespace
