@@ -1,8 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/profilefile.h"
 
@@ -20,12 +22,17 @@ public:
     // Adds host=address to the table and the file, unless address is empty or host is
     // known. Gives the address the host keeps: its first one, which names its site
     // folder however many addresses the host is later reached at; empty when none.
+    // An entry the file refuses stays in the table, is logged, and is written again with
+    // the next new entry.
     std::string Remember(const std::string& host, const std::string& address);
 
 private:
+    void WriteUnwritten();
+
     mutable std::mutex lock;
     std::unordered_map<std::string, std::string> table;  // lower-case host -> address
     TProfileFile file;
+    std::deque<std::pair<std::string, std::string>> unwritten;  // main thread only
 };
 
 // The process's host name cache, made at start-up; nullptr before and after.
