@@ -26,6 +26,7 @@
 #include "ui/grabdialog.h"
 #include "ui/grabokdialog.h"
 #include "ui/programfonts.h"
+#include "ui/statusmeter.h"
 #include "ui/systempicture.h"
 #include "ui/testgrid.h"
 #include "ui/warndialog.h"
@@ -62,19 +63,7 @@ QLabel* Caption(const QString& text, QRect place, QWidget* parent)
 // A status-bar meter as the main window sets it up.
 Tdbmeter* StatusMeter(QWidget* parent, int position)
 {
-    auto* meter = new Tdbmeter(parent);
-    meter->resize(64, 17);
-    meter->SetGreens(32);
-    meter->SetYellows(16);
-    meter->SetReds(16);
-    meter->SetGreenMax(32);
-    meter->SetYellowMax(16);
-    meter->SetRedMax(16);
-    QColor face = parent->palette().color(QPalette::Button);
-    meter->SetGreenBack(face);
-    meter->SetYellowBack(face);
-    meter->SetRedBack(face);
-    meter->SetSepWidth(0);
+    Tdbmeter* meter = NewStatusMeter(parent);
     meter->SetPosition(position);
     return meter;
 }
