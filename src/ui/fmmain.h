@@ -72,6 +72,8 @@ public:
     TPictureButton* PaintBox(int tag) const;
     Tdbmeter* dbmeter(int number) const;
     bool Placed(int panel) const { return placed[static_cast<size_t>(panel)]; }
+    // The first activation has started the page server and the scheduler.
+    bool Activated() const { return activated; }
 
     TToolbarStrip* normalImage;
     TAnimated* Animated1;
