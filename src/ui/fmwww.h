@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -70,27 +71,36 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A number box with its range and the name the warnings give it.
+    struct TNumberField {
+        QLineEdit* box;
+        int min;
+        int max;
+        const char* name;
+    };
+
     void MakeStationPanel(TDMMain& data);
     void MakeSetupPanel();
     void MakeFrequencyGroup(QWidget* panel);
     void MakeOtherGroup(QWidget* panel);
-    QLineEdit* NumberBox(QWidget* parent);
+    QLineEdit* NumberBox(QWidget* parent, int min, int max, const char* name);
     QToolButton* HelpButton(QWidget* parent, const char* text);
 
     void RepetitionClick();
     void edtOtherChange();
-    void KeepInRange(QLineEdit* box);
-    int UpperLimit(const QLineEdit* box) const;
-    int LowerLimit(const QLineEdit* box) const;
+    TNumberField* NumberFieldOf(const QObject* box);
+    void KeepInRange(TNumberField& field);
     void NormaliseAddress();
 
     void BtnOKClick();
     bool Complete();
-    bool NumbersGiven();
+    bool SettingsGiven();
     bool Refuse(const std::string& warning, QWidget* box);
+    void ShowBox(QWidget* box);
     std::string FrequencyText() const;
+    int DayType() const;
     void WriteEntry();
 
     TDMMain& data;
-    int dayLimit = 31;  // edtOther1's upper limit, the length of the month in edtOther
+    std::vector<TNumberField> numbers;
 };

@@ -37,12 +37,7 @@ void TUpDown::SetPosition(int value)
 
 void TUpDown::Step(int by)
 {
-    int next = Position() + by;
-    if (next > max)
-        next = wrap ? min : max;
-    else if (next < min)
-        next = wrap ? max : min;
-    SetPosition(next);
+    SetPosition(Position() + by);
 }
 
 void TUpDown::resizeEvent(QResizeEvent* event)

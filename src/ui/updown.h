@@ -7,15 +7,14 @@ class QToolButton;
 
 // Two small arrow buttons beside an edit box that step a number in it: the toolkit's
 // up-down control. The number is read from the box before each step, so what was typed
-// counts; it stays between Min and Max, and at an end it stops unless Wrap is set. The
-// arrow keys in the box step it too.
+// counts; it stays between min and max and stops at either end. The arrow keys in the box
+// step it too.
 class TUpDown : public QWidget {
 public:
     TUpDown(QLineEdit& associate, int min, int max, QWidget* parent = nullptr);
 
     int Position() const;
     void SetPosition(int value);
-    void SetWrap(bool value) { wrap = value; }
     QToolButton* UpButton() const { return up; }
     QToolButton* DownButton() const { return down; }
 
@@ -29,7 +28,6 @@ private:
     QLineEdit& associate;
     int min;
     int max;
-    bool wrap = false;
     QToolButton* up;
     QToolButton* down;
 };
