@@ -341,12 +341,14 @@ TEST_F(MainWindowTest, ADoubleClickOpensTheSiteInTheChosenBrowser)
 
     OpenRecorder desktop;
     Settings().USE_browser = false;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
     EXPECT_EQ(desktop.opened, QStringList{"http://www.example.com/"});
     EXPECT_TRUE(Window().panBrowser->isHidden());
     EXPECT_EQ(Window().FrontPage(), Window().panSchedule);
 
     Settings().USE_browser = true;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
     EXPECT_EQ(desktop.opened.size(), 1);
     EXPECT_EQ(Window().FrontPage(), Window().panBrowser);

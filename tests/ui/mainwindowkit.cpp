@@ -1,5 +1,7 @@
 #include "mainwindowkit.h"
 
+#include <stdexcept>
+
 #include <QApplication>
 #include <QImage>
 #include <QTest>
@@ -47,6 +49,7 @@ MainWindowFixture::MainWindowFixture() : saved(Settings())
     WritePicture(home, "cross.bmp", {14, 10}, kCrossColour);
     WritePicture(home, "animate.bmp", {960, 52}, Qt::gray);
     WritePicture(home, "browse.bmp", {81, 27}, Qt::gray);
+    WritePicture(home, "info.bmp", {16, 16}, Qt::gray);
     for (int number = 1; number <= 4; ++number)
         WriteIcon(home, number, kIconColours[number - 1]);
     Settings().USE_lan = true;
@@ -67,8 +70,10 @@ void MainWindowFixture::Open(TWatchDog::TSiteRun runSite)
     window = std::make_unique<TfmMain>(folder.Data(), account, std::move(runSite));
     window->PageServer().TCPServer1.Port = "0";
     window->show();
-    QTest::qWaitForWindowExposed(window.get());
-    WaitOnMain([this] { return window->Activated(); }, std::chrono::seconds(5));
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        throw std::runtime_error("the main window was not shown");
+    if (!WaitOnMain([this] { return window->Activated(); }, std::chrono::seconds(5)))
+        throw std::runtime_error("the main window was not activated");
 }
 
 void MainWindowFixture::AddEntry(const ScheduleEntry& entry)

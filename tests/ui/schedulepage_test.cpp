@@ -10,7 +10,9 @@
 #include "grab/grabstate.h"
 #include "schedule/nexttime.h"
 #include "ui/categorytabs.h"
+#include "ui/dbedit.h"
 #include "ui/fmwww.h"
+#include "ui/picturebutton.h"
 #include "ui/radiogroup.h"
 #include "ui/recordscrollbar.h"
 #include "ui/schedulepage.h"
@@ -34,6 +36,7 @@ protected:
 
     void ClickTitle(int column)
     {
+        Grid().scrollTo(Grid().model()->index(0, column));
         QHeaderView* titles = Grid().horizontalHeader();
         QPoint at(titles->sectionViewportPosition(column) + titles->sectionSize(column) / 2, titles->height() / 2);
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, at);
@@ -88,6 +91,7 @@ TEST_F(SchedulePageTest, DeleteAsksAndRefusesTheEntryBeingGrabbed)
     AddEntry({"one", "http://www.one.com/", HoursFromNow(24)});
     AddEntry({"two", "http://www.two.com/", HoursFromNow(25)});
     OpenSchedule();
+    Station().First();
     GrabState().SetCurrentSiteURL("http://WWW.ONE.COM");
     Page().DeleteSchedule();
     EXPECT_EQ(ui.Shown("warning"), (std::vector<std::string>{"正在下載當中,此時不可刪除"}));
@@ -233,6 +237,7 @@ TEST_F(SchedulePageTest, RowKeysGoThroughTheRecordScrollBarAndDownOnTheLastRowTo
     TRecordScrollBar& bar = *Page().ScrollBar();
     ASSERT_TRUE(bar.isVisible());
     EXPECT_EQ(bar.pageStep(), 14);
+    Station().First();
     Grid().setFocus();
     QTest::keyClick(&Grid(), Qt::Key_Down);
     EXPECT_EQ(Station().RecNo(), 2);
