@@ -100,6 +100,9 @@ int main(int argc, char** argv)
         if (quitRequested)
             QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
         result = app.exec();
+        // A close that came while the scheduler was asking could not wait for it; its last
+        // hand-overs still reach the windows' interface.
+        window.WatchDog().WaitFor();
         SetUserInterface(nullptr);
     }
 

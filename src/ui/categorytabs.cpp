@@ -9,7 +9,7 @@ const char* const kTitles[TCategoryTabs::Tabs] = {
 };
 
 // Room beside a title; eleven titles fit the window's width with it.
-const int kPadding = 14;
+const int kPadding = 9;
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/busyscope.h"
+#include "core/mainthread.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "core/userinterface.h"
@@ -489,7 +490,11 @@ void TfmMain::closeEvent(QCloseEvent* event)
     MainWindowReady() = false;
     GrabState().StopFlag = true;
     watchDog->Terminate();
-    // Its hand-overs to this thread are served while we wait.
-    watchDog->WaitFor();
+    // Its hand-overs to this thread are served while we wait. A close that comes while one
+    // of them is under way (a quit signal while the scheduler's question is open) cannot
+    // wait here: that question is below us and the scheduler waits for it. The wait then
+    // comes when the window goes, after the question has been closed too.
+    if (!InsideHandOver())
+        watchDog->WaitFor();
     event->accept();
 }

@@ -155,11 +155,13 @@ void TListPage::resizeEvent(QResizeEvent* event)
     PlaceScrollBar();
 }
 
-// Over the right edge of the grid's rows.
+// Over the grid's right edge inside its frame, down to the grid's horizontal scroll bar,
+// so that it also covers the grid's own vertical one.
 void TListPage::PlaceScrollBar()
 {
     QRect rows = grid->viewport()->geometry().translated(grid->pos());
     int width = scrollBar->sizeHint().width();
+    int top = grid->y() + grid->frameWidth();
     int right = grid->geometry().right() - grid->frameWidth();
-    scrollBar->setGeometry(right - width + 1, rows.top(), width, rows.height());
+    scrollBar->setGeometry(right - width + 1, top, width, rows.bottom() - top + 1);
 }

@@ -58,6 +58,8 @@ TPictureButton* TToolbarStrip::PaintBox(int tag) const
 
 void TToolbarStrip::SetSelected(int tag)
 {
+    if (selected != tag)
+        DrawPlain(selected);
     selected = tag;
     if (TPictureButton* button = PaintBox(tag))
         button->update();
