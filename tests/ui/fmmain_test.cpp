@@ -14,8 +14,10 @@
 #include "data/table.h"
 #include "grab/grabstate.h"
 #include "ui/animated.h"
+#include "ui/busythread.h"
 #include "ui/categorytabs.h"
 #include "ui/dbmeter.h"
+#include "ui/desktopopen.h"
 #include "ui/fmstop.h"
 #include "ui/listpage.h"
 #include "ui/panelstatusbar.h"
@@ -23,6 +25,7 @@
 #include "ui/recordscrollbar.h"
 #include "ui/schedulepage.h"
 #include "ui/toolbarstrip.h"
+#include "ui/windowui.h"
 #include "mainwindowkit.h"
 
 namespace {
@@ -329,6 +332,32 @@ TEST_F(MainWindowTest, HelpOpensTheShippedDocumentOrSaysItIsMissing)
     Window().mnuHelp->trigger();
     EXPECT_EQ(desktop.opened, QStringList{QString::fromStdString(folder.Home() / "vorlan.html")});
     EXPECT_EQ(ui.Shown("warning").size(), 1u);
+
+    // The dial-up help, a file with a Chinese name.
+    folder.Home().Write("撥號網路.txt", "nmcli");
+    EXPECT_TRUE(OpenProgramDocument("撥號網路.txt"));
+    ASSERT_EQ(desktop.opened.size(), 2);
+    EXPECT_EQ(desktop.opened[1].toStdString(), folder.Home() / "撥號網路.txt");
+}
+
+TEST_F(MainWindowTest, TheWindowInterfaceReachesTheStatusLineMetersAndAnimations)
+{
+    Open();
+    TBusyThread busy;
+    TWindowUserInterface windowUi(Window(), busy);
+    windowUi.Status("準備下載: http://www.example.com/");
+    EXPECT_EQ(Window().statusLabel->text().toStdString(), "準備下載: http://www.example.com/");
+    windowUi.Meter(3, 40);
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(Window().dbmeter(n)->Position(), n == 3 ? 40 : 0) << n;
+    windowUi.Animate(true);
+    EXPECT_TRUE(Window().Animated1->Play());
+    windowUi.Animate(false);
+    EXPECT_FALSE(Window().Animated1->Play());
+    windowUi.BrowserAnimate(true);
+    EXPECT_TRUE(Window().Animate2->Play());
+    windowUi.BrowserAnimate(false);
+    EXPECT_FALSE(Window().Animate2->Play());
 }
 
 TEST_F(MainWindowTest, ADoubleClickOpensTheSiteInTheChosenBrowser)
