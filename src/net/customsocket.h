@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "net/socketevents.h"
@@ -84,6 +85,10 @@ protected:
     int Protocol = 0;
     int SocketType = 3;
     int handle = -1;
+    // Held while a call uses handle, so that a close on another thread cannot free the
+    // descriptor number between reading handle and using it. Recursive: an OnError
+    // handler runs inside such a call and may use the component again.
+    mutable std::recursive_mutex handleLock;
     TSocketState state = stUninitialised;
     std::atomic<int> lastError{0};
     // Made by the client and the server, which receive its events.
