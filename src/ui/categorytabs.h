@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QTabBar>
 
 // The category tab set under each list: tab 0 "全部" shows every category, tab n (1 to

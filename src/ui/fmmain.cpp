@@ -4,11 +4,11 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "core/busyscope.h"
 #include "core/mainthread.h"
@@ -249,7 +249,6 @@ void TfmMain::MakeScheduleMenu()
     connect(mnuSchedule, &QMenu::aboutToShow, this, [this] { mnuScheduleShow(); });
 }
 
-// The phone book's commands act on the phone book page; they are offered once it has them.
 void TfmMain::MakePhoneBookMenu()
 {
     mnuTel = menuBar()->addMenu("網頁電話簿");

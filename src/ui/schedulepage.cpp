@@ -8,7 +8,6 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/userinterface.h"
-#include "data/databaseerror.h"
 #include "data/table.h"
 #include "grab/currentsite.h"
 #include "schedule/nexttime.h"
@@ -65,11 +64,12 @@ void TSchedulePage::MakePopup()
     popSchedule->addSeparator();
     popDownload = popSchedule->addAction("立即下載", [this] { DownloadNow(); });
     connect(popSchedule, &QMenu::aboutToShow, this, [this] { popScheduleShow(); });
-    for (QWidget* owner : {static_cast<QWidget*>(this), static_cast<QWidget*>(Grid())}) {
-        owner->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(owner, &QWidget::customContextMenuRequested, this,
-                [this, owner](QPoint at) { popSchedule->popup(owner->mapToGlobal(at)); });
-    }
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](QPoint at) { popSchedule->popup(mapToGlobal(at)); });
+    // A scroll area tells the place in its viewport.
+    Grid()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Grid(), &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { popSchedule->popup(Grid()->viewport()->mapToGlobal(at)); });
 }
 
 bool TSchedulePage::HasEntries() const
