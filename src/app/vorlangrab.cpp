@@ -20,6 +20,7 @@
 #include "core/paths.h"
 #include "core/quitsignals.h"
 #include "core/settings.h"
+#include "core/startup.h"
 #include "core/text.h"
 #include "core/thread.h"
 #include "core/urldatabase.h"
@@ -111,11 +112,17 @@ int main(int argc, char** argv)
 
     std::unique_ptr<TDNS> hostCache;
     try {
+        // A vorlan running on the folder owns its schedule and log: a timed grab fails
+        // clearly instead of disturbing it.
+        LockProgramFolder();
         PrepareProgramFolder();
         LoadSettings(SettingsFile());
         hostCache = std::make_unique<TDNS>();
         SetHostCache(hostCache.get());
         StartLog();
+    } catch (const EProgramFolderInUse& error) {
+        std::fprintf(stderr, "vorlan-grab: %s\n", error.what());
+        return 2;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vorlan-grab: cannot use the program folder \"%s\": %s\n", ProgramFolder().c_str(),
                      error.what());

@@ -64,6 +64,10 @@ public:
     // Stops the socket's events and closes it: Abort resets the connection, otherwise it
     // closes gracefully. Socket becomes -1 when every step succeeded.
     void ShutdownSocket(int& Socket, bool Abort);
+    // Resets Socket's connection and leaves the handle open: a worker blocked sending on it
+    // returns at once, and the peer sees the answer cut, not ended. The handle stays its
+    // owner's to close.
+    void ResetConnection(int Socket);
     int BytesAvailable(int Socket);
     void SendText(int Socket, int Flags, const std::string& Text);
     void ReceiveText(int Socket, int Flags, std::string& Text);
