@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -95,6 +96,12 @@ void TGrabSite::StoreStatusText(const std::string& text)
 
 void TGrabSite::Execute()
 {
+    // However Run ends, the client goes with the thread: its events would reach a thread
+    // that is gone otherwise.
+    struct ClientEnd {
+        TGrabSite& site;
+        ~ClientEnd() { Synchronize([this] { site.FreeClient(); }); }
+    } clientEnd{*this};
     Run();
     Synchronize([this] { ShowStatus(); });
 }
@@ -149,7 +156,14 @@ void TGrabSite::MakeClient()
     client->OnConnect = [this](TCustomSocket*, int) { ClientConnected(); };
     client->OnClose = [this](TCustomSocket*, int) { ClientClosed(); };
     client->OnError = [this](TCustomSocket*, int error, const std::string& words) { ClientFailed(error, words); };
-    client->OnData = [this](TCustomSocket*, int) { bodyPhase ? BodyData() : HeaderData(); };
+    client->OnData = [this](TCustomSocket*, int) {
+        if (!serving)
+            IdleData();
+        else if (bodyPhase)
+            BodyData();
+        else
+            HeaderData();
+    };
 }
 
 void TGrabSite::FreeClient()
@@ -158,8 +172,43 @@ void TGrabSite::FreeClient()
     client = nullptr;
 }
 
+void TGrabSite::StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure)
+{
+    connected = false;
+    madeConnection = false;
+    connectFailed = false;
+    reusable = false;
+    serving = true;
+    {
+        std::lock_guard guard(eventLock);
+        connectError = nullptr;
+        failureWords.clear();
+    }
+    startedAttempt = attempt;
+    client->Host = host;
+    client->Port = port;
+    client->Secure = secure;
+    try {
+        client->Connect();
+    } catch (...) {
+        // A port the socket cannot read: the grab thread raises it as its own.
+        std::lock_guard guard(eventLock);
+        connectError = std::current_exception();
+        connectFailed = true;
+    }
+    Wake();
+}
+
 void TGrabSite::ClientConnected()
 {
+    // The host cache is the main thread's: the server's folder is settled here, at once.
+    std::string peer;
+    client->PeerAddress(peer);
+    std::string folder = HostCache() ? HostCache()->Remember(client->Host, peer) : peer;
+    {
+        std::lock_guard guard(eventLock);
+        peerFolder = folder.empty() ? peer : folder;
+    }
     connected = true;
     madeConnection = true;
     SetMeter(0);
@@ -172,6 +221,7 @@ void TGrabSite::ClientClosed()
     if (error != 0 && transferError == 0)
         transferError = error;
     connected = false;
+    reusable = false;
     Wake();
 }
 
@@ -184,6 +234,7 @@ void TGrabSite::ClientFailed(int error, const std::string& words)
     // A connect that failed (refused, unknown host, no secure connection) ends the wait
     // for it at once; a failed read of a connection, or a secure answer whose end the
     // server did not confirm, breaks its answer.
+    reusable = false;
     if (!connected)
         connectFailed = true;
     else if (transferError == 0)
@@ -195,7 +246,24 @@ void TGrabSite::EndTransfer()
 {
     client->Close();
     connected = false;
+    reusable = false;
     Wake();
+}
+
+void TGrabSite::AnswerKept()
+{
+    serving = false;
+    reusable = true;
+    answerDone = true;
+    Wake();
+}
+
+void TGrabSite::IdleData()
+{
+    char buffer[kReceiveBuffer];
+    // A read that gives nothing took a part of a record, or a session ticket.
+    if (client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer)) > 0)
+        EndTransfer();  // out of step with the requests: the connection is not used again
 }
 
 void TGrabSite::HeaderData()
@@ -205,14 +273,22 @@ void TGrabSite::HeaderData()
     if (count <= 0)
         return;
     lastActivity = Now();
+    answerStarted = true;
+    bool complete;
     bool enough;
+    bool kept;
     {
         std::lock_guard guard(eventLock);
-        headAnswer.Take(buffer, static_cast<size_t>(count));
-        enough = headAnswer.Complete() || headAnswer.TooLong();
+        size_t used = headAnswer.Take(buffer, static_cast<size_t>(count));
+        complete = headAnswer.Complete();
+        enough = complete || headAnswer.TooLong();
+        // A HEAD answer has no body: bytes after its header put the connection out of step.
+        kept = complete && keepAsked && used == static_cast<size_t>(count) && KeepsConnection(headAnswer.Text());
     }
     // What follows the header of a HEAD answer is never wanted.
-    if (enough)
+    if (kept)
+        AnswerKept();
+    else if (enough)
         EndTransfer();
 }
 
@@ -221,12 +297,16 @@ void TGrabSite::BodyData()
     char buffer[kReceiveBuffer];
     long count = client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer));
     if (count > 0 && !Stopping()) {
+        answerStarted = true;
         bool wantsMore;
+        bool kept = false;
         long long size;
         {
             std::lock_guard guard(eventLock);
             wantsMore = download && download->Take(buffer, static_cast<size_t>(count));
             size = download ? download->BodySize() : 0;
+            if (!wantsMore && download && keepAsked)
+                kept = download->EndedAsDeclared() && KeepsConnection(download->Header());
         }
         StatusLine(page.URLText() + "(" + std::to_string(size) + ")位元下載");
         if (TemporaryTooLarge(size)) {
@@ -235,6 +315,8 @@ void TGrabSite::BodyData()
             StatusLine(page.URLText() + " 檔案過大,停止下載");
             transferFailed = true;
             EndTransfer();
+        } else if (kept) {
+            AnswerKept();
         } else if (!wantsMore) {
             EndTransfer();
         } else {
@@ -262,16 +344,28 @@ void TGrabSite::GrabPage(const std::string& urlText)
     redirects = {asked.URLText()};
     pageFile.clear();
     GrabState().SetCurrentPage(page.URLText());
-    Synchronize([this] { MakeClient(); });
+    if (!client)
+        Synchronize([this] { MakeClient(); });
     try {
         CheckLimits();
         while (ProbeAndFetch())
             continue;
     } catch (...) {
-        Synchronize([this] { FreeClient(); });
+        DropConnection();
         throw;
     }
-    Synchronize([this] { FreeClient(); });
+    // A wait that a stop ended leaves its connection open; a kept one stays.
+    if (connected && !reusable)
+        DropConnection();
+}
+
+void TGrabSite::DropConnection()
+{
+    reusable = false;
+    PostToMain([this] {
+        if (client)
+            EndTransfer();
+    });
 }
 
 bool TGrabSite::ProbeAndFetch()
@@ -343,16 +437,7 @@ void TGrabSite::ConnectAndProbe()
         std::lock_guard guard(eventLock);
         headAnswer = THeaderBuffer();
     }
-    connected = false;
-    madeConnection = false;
-    connectFailed = false;
-    Synchronize([&] {
-        client->Host = host;
-        client->Port = page.PortText();
-        client->Secure = page.IsSecure();
-        client->Connect();
-    });
-    WaitConnected();
+    Connect();
     SetStatus("主機已回應(" + host + ")");
     // The page goes where its own address leads, whatever address answers at last.
     if (redirects.size() == 1) {
@@ -363,17 +448,51 @@ void TGrabSite::ConnectAndProbe()
         SendRequest("HEAD");
 }
 
+void TGrabSite::Connect()
+{
+    std::string server = page.HostName() + ":" + page.PortText();
+    reusedConnection = page.IsSecure() && reusable && connected && server == keptFor;
+    if (!reusedConnection) {
+        OpenConnection();
+        return;
+    }
+    SetStatus("嘗試連結主機: " + page.HostName());
+    CheckPeer();
+}
+
+void TGrabSite::OpenConnection()
+{
+    std::string host = page.HostName();
+    std::string port = page.PortText();
+    bool secure = page.IsSecure();
+    reusable = false;
+    unsigned attempt = ++attempts;
+    // Not waited for: the wait is for the connection itself.
+    PostToMain([this, attempt, host, port, secure] { StartConnect(attempt, host, port, secure); });
+    keptFor = host + ":" + port;
+    WaitConnected();
+}
+
 void TGrabSite::WaitConnected()
 {
     std::string host = page.HostName();
     SetStatus("嘗試連結主機: " + host);
     const TGrabTimings& timings = GrabTimings();
-    auto done = [this] { return madeConnection || connectFailed || Stopping(); };
+    const unsigned attempt = attempts;
+    auto ended = [this, attempt] { return startedAttempt == attempt && (madeConnection || connectFailed); };
+    auto done = [&] { return ended() || Stopping(); };
     for (int pass = 0; pass < timings.connectPasses && !done(); ++pass) {
         CheckSiteTime();
         WaitBriefly(done, timings.connectPassMs);
     }
-    if (!madeConnection || Stopping()) {
+    std::exception_ptr escaped;
+    {
+        std::lock_guard guard(eventLock);
+        escaped = ended() ? connectError : nullptr;
+    }
+    if (escaped)
+        std::rethrow_exception(escaped);
+    if (!ended() || !madeConnection || Stopping()) {
         std::string words;
         {
             std::lock_guard guard(eventLock);
@@ -388,15 +507,17 @@ void TGrabSite::WaitConnected()
         TLog::Line(Format("%lld:主機沒有回應(%s)", slaveNo, page.URLText()));
         throw EServerNoResponse("主機沒有回應");
     }
+    CheckPeer();
+}
+
+void TGrabSite::CheckPeer()
+{
     // A host keeps the folder of the first address it was reached at: a site behind
     // several addresses stays in one folder, and is never foreign to itself.
-    std::string peer;
-    std::string folder;
-    Synchronize([&] {
-        client->PeerAddress(peer);
-        folder = HostCache() ? HostCache()->Remember(host, peer) : peer;
-    });
-    connectedFolder = folder.empty() ? peer : folder;
+    {
+        std::lock_guard guard(eventLock);
+        connectedFolder = peerFolder;
+    }
     if (slaveNo == 0) {
         if (redirects.size() == 1)
             GrabState().SetSiteAddress(connectedFolder);
@@ -407,17 +528,44 @@ void TGrabSite::WaitConnected()
 
 void TGrabSite::SendRequest(const std::string& method)
 {
+    bool reused = reusedConnection;
+    Ask(method);
+    if (reused && !answerStarted && !connected && !Stopping()) {
+        // The server closed the connection it had kept, before this request reached it.
+        transferError = 0;
+        OpenConnection();
+        Ask(method);
+    }
+}
+
+void TGrabSite::Ask(const std::string& method)
+{
     std::string host = page.HostName();
-    const std::string lines[] = {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n", "Accept: */*\r\n",
-                                 "Host: " + host + "\r\n", "User-Agent: " + UserAgent() + "\r\n", "\r\n"};
+    // Over TLS the server is asked to keep the connection for the next request: the
+    // answers are then read to the length their headers give, not to the close.
+    const bool keep = page.IsSecure();
+    std::vector<std::string> lines = {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n", "Accept: */*\r\n",
+                                      "Host: " + host + "\r\n", "User-Agent: " + UserAgent() + "\r\n"};
+    if (keep)
+        lines.push_back("Connection: keep-alive\r\n");
+    lines.push_back("\r\n");
+    keepAsked = keep;
+    answerStarted = false;
+    answerDone = false;
+    reusable = false;
+    serving = true;
     // Over TLS every send is a record and a packet of its own: the request goes as one.
-    if (page.IsSecure())
-        client->Send(lines[0] + lines[1] + lines[2] + lines[3] + lines[4]);
-    else
+    if (page.IsSecure()) {
+        std::string request;
+        for (const std::string& line : lines)
+            request += line;
+        client->Send(request);
+    } else {
         for (const std::string& line : lines)
             client->Send(line);
+    }
     lastActivity = Now();
-    while (connected && !Stopping()) {
+    while (connected && !answerDone && !Stopping()) {
         CheckSiteTime();
         TDateTime now = Now();
         if (MinutesElapsed(lastActivity, now) > GrabTimings().slowDataMinutes) {
@@ -425,7 +573,7 @@ void TGrabSite::SendRequest(const std::string& method)
                        + ShortDateTimeText(lastActivity) + "->" + ShortDateTimeText(now) + ")");
             throw EFetchPage("主機給資料太慢");
         }
-        WaitBriefly([this] { return !connected; }, 100);
+        WaitBriefly([this] { return !connected || answerDone; }, 100);
     }
 }
 
@@ -530,14 +678,10 @@ bool TGrabSite::FetchBody()
 
 bool TGrabSite::ConnectForGet()
 {
-    connected = false;
-    madeConnection = false;
-    connectFailed = false;
     transferFailed = false;
     transferError = 0;
     try {
-        Synchronize([this] { client->Connect(); });
-        WaitConnected();
+        Connect();
         ForceFolderOf(pageFile);
     } catch (const std::exception&) {
         return false;  // the fetch fails; what went wrong is in the log and the status line

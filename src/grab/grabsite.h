@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -21,8 +22,12 @@ class TTCPClient;
 // A grab thread: fetches pages with HEAD and GET over its own client socket, stores them
 // in the page store and scans the HTML ones for links. The client lives on the main
 // thread, whose events fill in what this thread waits for; every hand-over to the main
-// thread names its target. The master (SlaveNo 0) grabs a site's home page, the slaves
-// (1 to 5) the pages it and they queue.
+// thread names its target. It is made for the thread's first page and kept until the
+// thread ends, so that a page costs the main thread no more than its connections' events.
+// Plain HTTP asks one request per connection; over TLS, where each new connection costs a
+// handshake, a connection the server keeps open carries the thread's next request to the
+// same server. The master (SlaveNo 0) grabs a site's home page, the slaves (1 to 5) the
+// pages it and they queue.
 class TGrabSite : public TThread {
 public:
     TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler);
@@ -65,8 +70,17 @@ private:
     // while waiting for a server, so that a slow one cannot hold a thread past it.
     void CheckSiteTime();
     void ConnectAndProbe();
+    // A connection for the next request to page's server: the one kept from the last
+    // answer when it may carry another, else a new one.
+    void Connect();
+    void OpenConnection();
     void WaitConnected();
+    // The host's folder, and the site's checks of it, once a connection stands.
+    void CheckPeer();
+    // Sends the request and waits for its answer; over a kept connection that the server
+    // closed before answering, once more over a new one.
     void SendRequest(const std::string& method);
+    void Ask(const std::string& method);
     // One probe of the page, following moves of its HEAD answers, and its fetch. True
     // when the GET answer moved the page and page names the address to ask next.
     bool ProbeAndFetch();
@@ -83,19 +97,25 @@ private:
     void LogFailedGet(const TPageDownload& download, int error) const;
     void LogFailedGet(const std::string& what) const;
     void ScanStoredPage();
+    // Closes the connection on the main thread, without waiting.
+    void DropConnection();
 
     // On the main thread.
     void MakeClient();
     void FreeClient();
+    void StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure);
     void ClientConnected();
     void ClientClosed();
     void ClientFailed(int error, const std::string& words);
     void HeaderData();
     void BodyData();
+    // Bytes on a kept connection that no request asked for.
+    void IdleData();
     // The answer wants no more bytes: close the connection and end the wait for it.
     void EndTransfer();
+    // The answer is whole and the connection stays open for another request.
+    void AnswerKept();
     void SetMeter(int value);
-
     void Wake();
     template <typename Done> void WaitBriefly(Done done, int milliseconds);
     bool TemporaryTooLarge(long long size) const;
@@ -124,12 +144,25 @@ private:
     std::condition_variable eventSeen;
     THeaderBuffer headAnswer;
     TPageDownload* download = nullptr;  // of the GET under way
+    std::string peerFolder;  // the host cache's folder of the server connected to last
+    std::exception_ptr connectError;  // what escaped starting the connection
     std::atomic<int> transferError{0};  // the error the answer ended with
     std::atomic<bool> bodyPhase{false};  // data events feed the download
+    // Connections are counted, so that the flags below, reset on the main thread when a
+    // connection starts, are never read from an earlier one.
+    std::atomic<unsigned> attempts{0};
+    std::atomic<unsigned> startedAttempt{0};
     std::atomic<bool> connected{false};
     std::atomic<bool> madeConnection{false};  // stays set when the server closes at once
     std::atomic<bool> connectFailed{false};
     std::atomic<bool> transferFailed{false};
+    std::atomic<bool> keepAsked{false};     // the request asked the server to keep the connection
+    std::atomic<bool> answerStarted{false}; // bytes of the answer came
+    std::atomic<bool> answerDone{false};    // the answer ended, the connection kept
+    std::atomic<bool> serving{false};       // the connection is for a request, not kept idle
+    std::atomic<bool> reusable{false};      // the connection may carry the next request
+    std::string keptFor;       // the server and port of the connection; this thread's only
+    bool reusedConnection = false;  // the last Connect used the kept connection
     bool getMoved = false;     // the last GET answer moved the page
     std::string failureWords;  // why the last secure connection could not be made
     std::atomic<TDateTime> lastActivity{0};
