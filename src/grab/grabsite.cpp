@@ -192,11 +192,13 @@ void TGrabSite::StartConnect(unsigned attempt, const std::string& host, const st
         client->Connect();
     } catch (...) {
         // A port the socket cannot read: the grab thread raises it as its own.
-        std::lock_guard guard(eventLock);
-        connectError = std::current_exception();
-        connectFailed = true;
+        {
+            std::lock_guard guard(eventLock);
+            connectError = std::current_exception();
+            connectFailed = true;
+        }
+        Wake();
     }
-    Wake();
 }
 
 void TGrabSite::ClientConnected()

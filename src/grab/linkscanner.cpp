@@ -30,6 +30,9 @@ void HandToCrawlLists(const std::vector<TQueuedLink>& links)
         for (const TQueuedLink& link : links)
             UrlDatabase().AddPending(link.url, link.level);
     });
+    // The site run waits for the first links to start its slaves.
+    if (!links.empty())
+        WakeWaiters();
 }
 
 // The whole page file in memory. A folder or other file that is no regular one counts
