@@ -1,7 +1,8 @@
 """A distant server for the benchmarks: a TCP proxy on 127.0.0.1 in front of a local one
-that holds every request for DELAY milliseconds before passing it on, as a server far away
+that passes every request on DELAY milliseconds after it came whole, as a server far away
 would answer it late. Each client connection gets its own connection to the server behind,
-so persistent connections (wget's) and one request per connection (Zanvik's) both work.
+made while the first request comes, so persistent connections (wget's) and one request per
+connection (Zanvik's) both see the delay and little else.
 
     python3 delayproxy.py LISTEN_PORT TARGET_PORT DELAY_MS
 
@@ -11,6 +12,13 @@ import sys
 
 HEADER_END = b"\r\n\r\n"
 MAX_HEADER = 65536
+
+
+def close(writer):
+    try:
+        writer.close()
+    except Exception:
+        pass
 
 
 async def pipe(reader, writer):
@@ -24,15 +32,15 @@ async def pipe(reader, writer):
     except (ConnectionError, asyncio.CancelledError):
         pass
     finally:
-        try:
-            writer.close()
-        except Exception:
-            pass
+        close(writer)
 
 
-async def requests(reader, writer, delay):
-    """Passes the client's requests on, each one DELAY after its header is complete."""
+async def requests(reader, upstream, delay, answers):
+    """Passes the client's requests on, each one DELAY after its header came whole. The
+    connection behind is awaited only when the first request is due."""
+    loop = asyncio.get_running_loop()
     pending = b""
+    writer = None
     try:
         while True:
             data = await reader.read(65536)
@@ -43,40 +51,45 @@ async def requests(reader, writer, delay):
                 end = pending.find(HEADER_END)
                 if end < 0:
                     if len(pending) > MAX_HEADER:
-                        writer.write(pending)
-                        pending = b""
-                    break
+                        end = len(pending) - 4
+                    else:
+                        break
                 request, pending = pending[: end + 4], pending[end + 4:]
-                await asyncio.sleep(delay)
+                due = loop.time() + delay
+                if writer is None:
+                    server_reader, writer = await upstream
+                    answers.set_result(server_reader)
+                await asyncio.sleep(max(0.0, due - loop.time()))
                 writer.write(request)
                 await writer.drain()
-    except (ConnectionError, asyncio.CancelledError):
+    except (ConnectionError, OSError, asyncio.CancelledError):
         pass
     finally:
-        try:
-            writer.close()
-        except Exception:
-            pass
+        if writer is not None:
+            close(writer)
 
 
 async def serve(listen_port, target_port, delay):
     async def client(client_reader, client_writer):
-        try:
-            server_reader, server_writer = await asyncio.open_connection("127.0.0.1", target_port)
-        except OSError:
-            client_writer.close()
-            return
-        up = asyncio.ensure_future(requests(client_reader, server_writer, delay))
-        down = asyncio.ensure_future(pipe(server_reader, client_writer))
-        await asyncio.wait([up, down], return_when=asyncio.FIRST_COMPLETED)
+        loop = asyncio.get_running_loop()
+        upstream = loop.create_task(asyncio.open_connection("127.0.0.1", target_port))
+        answers = loop.create_future()
+        up = loop.create_task(requests(client_reader, upstream, delay, answers))
+
+        async def down():
+            pipe_to = await answers
+            await pipe(pipe_to, client_writer)
+
+        back = loop.create_task(down())
+        await asyncio.wait([up, back], return_when=asyncio.FIRST_COMPLETED)
         # The answer has ended (or the client went away): both sides close.
-        for task in (up, down):
+        for task in (up, back):
             task.cancel()
-        for w in (server_writer, client_writer):
-            try:
-                w.close()
-            except Exception:
-                pass
+        if upstream.done() and not upstream.cancelled() and upstream.exception() is None:
+            close(upstream.result()[1])
+        else:
+            upstream.cancel()
+        close(client_writer)
 
     server = await asyncio.start_server(client, "127.0.0.1", listen_port, backlog=512)
     print("ready", flush=True)
