@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -542,30 +541,19 @@ void TGrabSite::SendRequest(const std::string& method)
 
 void TGrabSite::Ask(const std::string& method)
 {
-    std::string host = page.HostName();
     // Over TLS the server is asked to keep the connection for the next request: the
     // answers are then read to the length their headers give, not to the close.
     const bool keep = page.IsSecure();
-    std::vector<std::string> lines = {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n", "Accept: */*\r\n",
-                                      "Host: " + host + "\r\n", "User-Agent: " + UserAgent() + "\r\n"};
-    if (keep)
-        lines.push_back("Connection: keep-alive\r\n");
-    lines.push_back("\r\n");
     keepAsked = keep;
     answerStarted = false;
     answerDone = false;
     reusable = false;
     serving = true;
-    // Over TLS every send is a record and a packet of its own: the request goes as one.
-    if (page.IsSecure()) {
-        std::string request;
-        for (const std::string& line : lines)
-            request += line;
-        client->Send(request);
-    } else {
-        for (const std::string& line : lines)
-            client->Send(line);
-    }
+    // The request goes in one send: line by line, each line after the first would wait
+    // for the server to acknowledge the one before (a round trip to a distant server), and
+    // over TLS each would be a record of its own.
+    client->Send(method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\nAccept: */*\r\nHost: " + page.HostName()
+                 + "\r\nUser-Agent: " + UserAgent() + "\r\n" + (keep ? "Connection: keep-alive\r\n" : "") + "\r\n");
     lastActivity = Now();
     while (connected && !answerDone && !Stopping()) {
         CheckSiteTime();
