@@ -62,7 +62,11 @@ int NumberOr(const std::string& text, int fallback)
 }  // namespace
 
 TGrabSite::TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler)
-    : scheduler(scheduler), slaveNo(slaveNo), crossSite(crossSite), textOnly(textOnly)
+    : scheduler(scheduler),
+      slaveNo(slaveNo),
+      crossSite(crossSite),
+      textOnly(textOnly),
+      scanner([this](const std::vector<TQueuedLink>& links) { TakeLinks(links); })
 {
     SetPriority(Priority::Lower);
 }
@@ -99,10 +103,10 @@ void TGrabSite::Execute()
     // that is gone otherwise.
     struct ClientEnd {
         TGrabSite& site;
-        ~ClientEnd() { Synchronize([this] { site.FreeClient(); }); }
+        ~ClientEnd() { site.HandOver([this] { site.FreeClient(); }); }
     } clientEnd{*this};
     Run();
-    Synchronize([this] { ShowStatus(); });
+    HandOver([this] { ShowStatus(); });
 }
 
 bool TGrabSite::Stopping() const
@@ -118,13 +122,48 @@ void TGrabSite::StatusLine(const std::string& text)
     };
     if (IsMainThread())
         show();
+    else if (slaveNo > 0 && !text.empty())
+        heldStatus = text;
     else
-        Synchronize(show);
+        HandOver(show);
 }
 
-void TGrabSite::ShowError(const std::string& text) const
+void TGrabSite::ShowError(const std::string& text)
 {
-    Synchronize([&] { Ui().Error(text); });
+    HandOver([&] { Ui().Error(text); });
+}
+
+void TGrabSite::HandOver(const std::function<void()>& fn)
+{
+    Synchronize([&] {
+        DeliverHeld();
+        fn();
+    });
+}
+
+void TGrabSite::TakeLinks(const std::vector<TQueuedLink>& links)
+{
+    if (slaveNo > 0 && links.size() < TLinkScanner::BatchSize) {
+        heldLinks.insert(heldLinks.end(), links.begin(), links.end());
+        return;
+    }
+    bool filled = false;
+    HandOver([&] { filled = QueueLinks(links); });
+    if (filled)
+        WakeWaiters();  // the site run waits for pending links to start slaves
+}
+
+// The links first: a status line that fails leaves no link behind.
+void TGrabSite::DeliverHeld()
+{
+    std::vector<TQueuedLink> links;
+    links.swap(heldLinks);
+    std::string status;
+    status.swap(heldStatus);
+    if (!links.empty() && QueueLinks(links))
+        WakeWaiters();  // the site run waits for pending links to start slaves
+    if (!status.empty() && !Terminated() && MainWindowReady())
+        Ui().Status(status);
 }
 
 void TGrabSite::SetMeter(int value)
@@ -346,7 +385,7 @@ void TGrabSite::GrabPage(const std::string& urlText)
     pageFile.clear();
     GrabState().SetCurrentPage(page.URLText());
     if (!client)
-        Synchronize([this] { MakeClient(); });
+        HandOver([this] { MakeClient(); });
     try {
         CheckLimits();
         while (ProbeAndFetch())
@@ -413,7 +452,7 @@ void TGrabSite::CheckLimits()
     if (free >= 0 && free / 1048576 < Settings().minVolumn) {
         TLog::Line(std::to_string(slaveNo) + ":停止下載" + page.URLText() + "硬碟容量不足");
         std::string caption = ShortDateTimeText(Now());
-        Synchronize([&] { Ui().WarningDialog(caption, "硬碟容量不足"); });
+        HandOver([&] { Ui().WarningDialog(caption, "硬碟容量不足"); });
         GrabState().StopFlag = true;
         StatusLine("硬碟容量不足");
         throw EQuotaError("硬碟容量不足");
@@ -599,7 +638,7 @@ bool TGrabSite::ParseHeader()
         TLog::Line(Format((std::to_string(slaveNo) + ":檔案太大(共%lldK),略過本網頁不要下載(%s)").c_str(),
                           contentLength / 1024, page.URLText()));
         StatusLine(page.URLText() + " 檔案過大,放棄下載");
-        Synchronize([this] { SetMeter(0); });
+        HandOver([this] { SetMeter(0); });
         throw EFileToLarge("抓取的檔案太大");
     }
     return false;
