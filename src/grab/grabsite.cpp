@@ -210,7 +210,8 @@ void TGrabSite::FreeClient()
     client = nullptr;
 }
 
-void TGrabSite::StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure)
+void TGrabSite::StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure,
+                             int socket)
 {
     connected = false;
     madeConnection = false;
@@ -219,24 +220,20 @@ void TGrabSite::StartConnect(unsigned attempt, const std::string& host, const st
     serving = true;
     {
         std::lock_guard guard(eventLock);
-        connectError = nullptr;
         failureWords.clear();
     }
     startedAttempt = attempt;
     client->Host = host;
     client->Port = port;
     client->Secure = secure;
-    try {
-        client->Connect();
-    } catch (...) {
-        // A port the socket cannot read: the grab thread raises it as its own.
-        {
-            std::lock_guard guard(eventLock);
-            connectError = std::current_exception();
-            connectFailed = true;
-        }
+    if (socket < 0) {
+        // The look-up or the connect failed at once, and said so: no connection is left.
+        client->Close();
+        connectFailed = true;
         Wake();
+        return;
     }
+    client->WatchDialled(socket);
 }
 
 void TGrabSite::ClientConnected()
@@ -507,9 +504,11 @@ void TGrabSite::OpenConnection()
     bool secure = page.IsSecure();
     reusable = false;
     unsigned attempt = ++attempts;
-    // Not waited for: the wait is for the connection itself.
-    PostToMain([this, attempt, host, port, secure] { StartConnect(attempt, host, port, secure); });
     keptFor = host + ":" + port;
+    // The name look-up and the connect are this thread's; the main thread, which serves
+    // every window and connection, takes over the socket without our waiting for it.
+    int socket = client->Dial(host, port);
+    PostToMain([this, attempt, host, port, secure, socket] { StartConnect(attempt, host, port, secure, socket); });
     WaitConnected();
 }
 
@@ -525,13 +524,6 @@ void TGrabSite::WaitConnected()
         CheckSiteTime();
         WaitBriefly(done, timings.connectPassMs);
     }
-    std::exception_ptr escaped;
-    {
-        std::lock_guard guard(eventLock);
-        escaped = ended() ? connectError : nullptr;
-    }
-    if (escaped)
-        std::rethrow_exception(escaped);
     if (!ended() || !madeConnection || Stopping()) {
         std::string words;
         {

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -110,7 +109,8 @@ private:
     // On the main thread.
     void MakeClient();
     void FreeClient();
-    void StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure);
+    // Makes socket, dialled by this thread (-1 when that failed), the client's connection.
+    void StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure, int socket);
     void ClientConnected();
     void ClientClosed();
     void ClientFailed(int error, const std::string& words);
@@ -161,7 +161,6 @@ private:
     THeaderBuffer headAnswer;
     TPageDownload* download = nullptr;  // of the GET under way
     std::string peerFolder;  // the host cache's folder of the server connected to last
-    std::exception_ptr connectError;  // what escaped starting the connection
     std::atomic<int> transferError{0};  // the error the answer ended with
     std::atomic<bool> bodyPhase{false};  // data events feed the download
     // Connections are counted, so that the flags below, reset on the main thread when a
