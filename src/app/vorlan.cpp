@@ -18,6 +18,7 @@
 #include "net/dns.h"
 #include "schedule/storeddialaccount.h"
 #include "schedule/watchdog.h"
+#include "ui/browserengine.h"
 #include "ui/busythread.h"
 #include "ui/mainframe.h"
 #include "ui/programfonts.h"
@@ -50,6 +51,7 @@ std::string FolderProblem(const std::exception& error)
 
 int main(int argc, char** argv)
 {
+    PrepareBrowserEngine();
     QApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();

@@ -19,6 +19,7 @@
 #include "grab/grabscheduler.h"
 #include "ui/aboutbox.h"
 #include "ui/animated.h"
+#include "ui/browserengine.h"
 #include "ui/dbmeter.h"
 #include "ui/fmbusy.h"
 #include "ui/fmfavor.h"
@@ -246,6 +247,7 @@ bool Wanted(const std::vector<std::string>& names, const std::string& file)
 
 int main(int argc, char** argv)
 {
+    PrepareBrowserEngine();
     QApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();
