@@ -1,7 +1,8 @@
 // vorlan-screens FOLDER [FILE...]: renders the program's windows and controls offscreen
 // into PNG files in FOLDER, for review. Each window is one entry of the list below; a new
 // window adds its entry there. Run it with ZANVIK_HOME pointing at a program folder that
-// holds the pictures and the shipped tables (scripts/screenshots prepares one).
+// holds the pictures, the shipped tables, the settings and a small stored site, and with
+// ZANVIK_WINDIR and ZANVIK_RAS=sim for a dial-up entry (scripts/screenshots prepares them).
 
 #include <cstdio>
 #include <functional>
@@ -11,15 +12,25 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPainter>
+#include <QTimer>
+
+#ifdef ZANVIK_WEBENGINE
+#include <QWebEngineView>
+#endif
 
 #include "core/mainthread.h"
+#include "core/settings.h"
 #include "data/dmmain.h"
 #include "grab/grabscheduler.h"
+#include "net/dns.h"
+#include "server/pageserver.h"
 #include "ui/aboutbox.h"
 #include "ui/animated.h"
 #include "ui/browserengine.h"
+#include "ui/browserpage.h"
 #include "ui/dbmeter.h"
 #include "ui/fmbusy.h"
 #include "ui/fmfavor.h"
@@ -27,15 +38,19 @@
 #include "ui/grabdialog.h"
 #include "ui/grabokdialog.h"
 #include "ui/programfonts.h"
+#include "ui/setuppage.h"
 #include "ui/systempicture.h"
 #include "ui/testgrid.h"
 #include "ui/warndialog.h"
 
 namespace {
 
-// What the windows are shown with: the data module over the program folder's tables.
+// What the windows are shown with: the data module over the program folder's tables,
+// and the page server over its stored site once the browser page asks for it.
 struct TScreenContext {
     TDMMain& data;
+    std::unique_ptr<TDNS> hostCache;
+    std::unique_ptr<TPageServer> pageServer;
 };
 
 struct TScreen {
@@ -188,6 +203,47 @@ std::unique_ptr<QWidget> WarningDialog(TScreenContext&)
     return warning;
 }
 
+// The options page in dial-up mode, as the settings and the dial-up entry of the program
+// folder give it.
+std::unique_ptr<QWidget> OptionsPage(TScreenContext&)
+{
+    LoadSettings(SettingsFile());
+    auto page = std::make_unique<TSetupPage>();
+    page->setWindowTitle("Zanvik - 選項");
+    page->FillFromSettings();
+    return page;
+}
+
+// The browser page showing the start page of the stored site, through a page server of
+// its own on a free port.
+std::unique_ptr<QWidget> BrowserPage(TScreenContext& context)
+{
+    context.hostCache = std::make_unique<TDNS>();
+    SetHostCache(context.hostCache.get());
+    context.pageServer = std::make_unique<TPageServer>(nullptr);
+    context.pageServer->TCPServer1.Port = std::string("0");  // any free port
+    context.pageServer->Open();
+    Settings().USE_browser = true;
+    auto page = std::make_unique<TBrowserPage>();
+    page->setWindowTitle("Zanvik - 瀏覽網頁");
+    page->ProxyPort = context.pageServer->TCPServer1.ListenPort();
+    page->PlaceBrowser();
+    page->show();
+    QEventLoop loaded;
+#ifdef ZANVIK_WEBENGINE
+    QObject::connect(page->WebBrowser1, &QWebEngineView::loadFinished, &loaded, [&loaded] {
+        // A moment for the pictures to be drawn.
+        QTimer::singleShot(500, &loaded, &QEventLoop::quit);
+    });
+    QTimer::singleShot(60000, &loaded, &QEventLoop::quit);
+#endif
+    page->OpenSite("http://www.zanvik.example/");
+#ifdef ZANVIK_WEBENGINE
+    loaded.exec();
+#endif
+    return page;
+}
+
 const std::vector<TScreen> kScreens = {
     {"station-dialog.png", StationDialog},
     {"stop-dialog.png", [](TScreenContext&) -> std::unique_ptr<QWidget> { return std::make_unique<TfmStop>(idleScheduler); }},
@@ -203,6 +259,8 @@ const std::vector<TScreen> kScreens = {
     {"site-finished.png", SiteFinished},
     {"warning-dialog.png", WarningDialog},
     {"about-box.png", [](TScreenContext&) -> std::unique_ptr<QWidget> { return std::make_unique<TAboutBox>(); }},
+    {"main-options.png", OptionsPage},
+    {"main-browser.png", BrowserPage},
 };
 
 // The window as the desktop would frame it: a title bar with its caption over the client
@@ -261,7 +319,7 @@ int main(int argc, char** argv)
 
     TDMMain data;
     data.telStation().Open();
-    TScreenContext context{data};
+    TScreenContext context{data, nullptr, nullptr};
     int failures = 0;
     for (const TScreen& screen : kScreens) {
         if (!Wanted(names, screen.file))
@@ -277,5 +335,7 @@ int main(int argc, char** argv)
         window->hide();
         data.telStation().Cancel();
     }
+    context.pageServer.reset();
+    SetHostCache(nullptr);
     return failures == 0 ? 0 : 1;
 }

@@ -13,7 +13,7 @@
 #include "platform/process.h"
 #include "schedule/dialprofiles.h"
 #include "schedule/rasaccount.h"
-#include "ui/blankrun.h"
+#include "ui/blankrunlabel.h"
 #include "ui/systempicture.h"
 
 namespace {
@@ -41,14 +41,14 @@ QGroupBox* Group(const QString& caption, QRect place, QWidget* parent)
 QSpinBox* SpinInCaption(const QString& caption, QPoint at, int minimum, int maximum, int value, int width,
                         QWidget* parent)
 {
-    auto* label = new QLabel(caption, parent);
+    auto* label = new TBlankRunLabel(caption, parent);
     label->move(at);
     label->resize(label->width(), kRowHeight);
     auto* spin = new QSpinBox(parent);
     spin->setRange(minimum, maximum);
     spin->setValue(value);
     spin->resize(width, kRowHeight - 2);
-    PlaceInBlankRun(label, spin);
+    label->Hold(spin);
     return spin;
 }
 
@@ -114,7 +114,7 @@ void TSetupPage::MakeLeftColumn(const QIcon& info)
     SpeedButton2->setGeometry(340, 93, 24, 24);
 
     QGroupBox* reminders = Group("提醒事項", QRect(10, 142, 380, 84), this);
-    chkRemindLoad = Check("有預約開始前先提醒", {14, 26}, reminders);
+    chkRemindLoad = Check("有預約開始前先提醒", {14, 24}, reminders);
     chkRemindFetchOver = Check("當每下載一站,便提醒我", {14, 52}, reminders);
 
     QGroupBox* defaults = Group("下載內定選項", QRect(10, 234, 380, 90), this);
@@ -140,18 +140,18 @@ void TSetupPage::MakeRightColumn(const QIcon& info)
 {
     RadioGroup1 = Group("瀏覽器選項", QRect(410, 6, 373, 84), this);
     RadioGroup1Items = new QButtonGroup(this);
-    int top = 26;
+    int top = 24;
     for (const char* item : {"使用內建的瀏覽器", "使用我原來的瀏覽器"}) {
         auto* button = new QRadioButton(item, RadioGroup1);
         button->move(14, top);
         button->adjustSize();
         RadioGroup1Items->addButton(button, RadioGroup1Items->buttons().size());
-        top += 26;
+        top += 28;
     }
 
     QGroupBox* network = Group("網路連線設定", QRect(410, 98, 373, 320), this);
     rdbLan = new QRadioButton("專線連線（非撥號）", network);
-    rdbLan->move(14, 26);
+    rdbLan->move(14, 24);
     rdbLan->adjustSize();
     rdbDial = new QRadioButton("撥號網路連線", network);
     rdbDial->move(14, 52);

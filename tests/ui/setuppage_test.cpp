@@ -6,6 +6,7 @@
 #include <string>
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -101,6 +102,73 @@ TEST_F(SetupPageTest, AFileSizeOfOneHundredIsOneHundredKilobytesAtOnce)
     EXPECT_EQ(Settings().maxFileSize, 102400);
     EXPECT_EQ(page->spinMaxFileSize->minimum(), 100);
     EXPECT_EQ(page->spinMaxFileSize->maximum(), 1000);
+}
+
+TEST_F(SetupPageTest, CaptionsAndRanges)
+{
+    TSetupPage page;
+    struct Spin {
+        QSpinBox* box;
+        std::string caption;
+        int minimum, maximum;
+    };
+    for (const Spin& spin : {Spin{page.spinQuota, "當硬碟容量小於             M時自動斷線", 0, 50},
+                             Spin{page.SpinMaxSiteTime, "單站抓取時間超過             分鐘便停止下載該站", 10, 600},
+                             Spin{page.spinMaxFileSize, "抓取單個檔案的最大上限             Ｋ位元組", 100, 1000},
+                             Spin{page.spinDefaultDepth, "下載層數           層", 0, 5}}) {
+        EXPECT_EQ(spin.box->minimum(), spin.minimum) << spin.caption;
+        EXPECT_EQ(spin.box->maximum(), spin.maximum) << spin.caption;
+        // The box lies in the blank run of its caption, between the words round it.
+        QLabel* caption = nullptr;
+        for (QLabel* label : spin.box->parentWidget()->findChildren<QLabel*>())
+            if (label->geometry().intersects(spin.box->geometry()))
+                caption = label;
+        ASSERT_NE(caption, nullptr) << spin.caption;
+        EXPECT_EQ(caption->text().toStdString(), spin.caption);
+        const QString text = caption->text();
+        const int run = text.indexOf("  ");
+        const int after = text.lastIndexOf(' ') + 1;
+        const QFontMetrics metrics = caption->fontMetrics();
+        EXPECT_GE(spin.box->x(), caption->x() + metrics.horizontalAdvance(text.left(run))) << spin.caption;
+        EXPECT_LE(spin.box->geometry().right(), caption->x() + caption->width() - metrics.horizontalAdvance(text.mid(after)))
+            << spin.caption;
+    }
+    const std::vector<std::pair<QAbstractButton*, std::string>> buttons{
+        {page.chkRemindLoad, "有預約開始前先提醒"},
+        {page.chkRemindFetchOver, "當每下載一站,便提醒我"},
+        {page.chkCross, "是否跨站抓取"},
+        {page.BitBtn1, "檢視記錄檔"},
+        {page.RadioGroup1Items->button(0), "使用內建的瀏覽器"},
+        {page.RadioGroup1Items->button(1), "使用我原來的瀏覽器"},
+        {page.rdbLan, "專線連線（非撥號）"},
+        {page.rdbDial, "撥號網路連線"},
+        {page.BitBtn5, "試撥"},
+        {page.SpeedButton4, "關於撥號網路, 務必請看這裡"}};
+    for (const auto& [button, caption] : buttons) {
+        EXPECT_EQ(button->text().toStdString(), caption);
+        EXPECT_GE(button->width(), button->sizeHint().width()) << caption;
+    }
+    EXPECT_EQ(page.RadioGroup1->title().toStdString(), "瀏覽器選項");
+    EXPECT_EQ(page.edtPassword->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(page.panDial->isHidden());
+
+    // No control covers another, but for the number boxes over their captions' blanks.
+    QList<QWidget*> parents = page.findChildren<QWidget*>();
+    parents << &page;
+    for (QWidget* parent : parents) {
+        QList<QWidget*> children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* one : children) {
+            for (QWidget* other : children) {
+                if (one >= other || qobject_cast<QSpinBox*>(one) || qobject_cast<QSpinBox*>(other))
+                    continue;
+                if (!one->isWindow() && !other->isWindow() && parent->layout() == nullptr) {
+                    EXPECT_FALSE(one->geometry().intersects(other->geometry()))
+                        << one->metaObject()->className() << " " << other->metaObject()->className() << " "
+                        << one->geometry().top() << "+" << one->height() << " " << other->geometry().top();
+                }
+            }
+        }
+    }
 }
 
 TEST_F(SetupPageTest, TheFormsOwnValuesGiveWayToTheSettings)
