@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "core/installedfiles.h"
 #include "core/log.h"
 #include "core/mainthread.h"
 #include "core/paths.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<TDNS> hostCache;
     try {
+        PrepareProgramFolder();
         StartFoundation(kBrowserBuiltIn);
         hostCache = std::make_unique<TDNS>();
         SetHostCache(hostCache.get());
@@ -75,6 +77,8 @@ int main(int argc, char** argv)
     }
     TBusyThread busy;
     QApplication::setApplicationName("Zanvik");
+    // The installed desktop entry: the desktop shows its name and icon for our windows.
+    QGuiApplication::setDesktopFileName("zanvik");
 
     std::unique_ptr<TDMMain> data;
     try {

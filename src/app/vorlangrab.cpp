@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 
 #include "core/consoleui.h"
+#include "core/installedfiles.h"
 #include "core/log.h"
 #include "core/mainthread.h"
 #include "core/paths.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<TDNS> hostCache;
     try {
+        PrepareProgramFolder();
         LoadSettings(SettingsFile());
         hostCache = std::make_unique<TDNS>();
         SetHostCache(hostCache.get());

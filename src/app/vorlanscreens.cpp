@@ -35,6 +35,7 @@
 #include "ui/fmbusy.h"
 #include "ui/fmfavor.h"
 #include "ui/fmstop.h"
+#include "ui/fmwww.h"
 #include "ui/grabdialog.h"
 #include "ui/grabokdialog.h"
 #include "ui/programfonts.h"
@@ -181,6 +182,27 @@ std::unique_ptr<QWidget> StationDialog(TScreenContext& context)
     return std::make_unique<TfmFavor>(favor, context.data.kindTab());
 }
 
+// A new entry from the phone book, on the tab given; the settings tab shows a yearly entry.
+std::unique_ptr<QWidget> ScheduleDialog(TScreenContext& context, int tab)
+{
+    TTable& station = context.data.tabStation();
+    station.Append();
+    station.FieldByName("kind_serial").SetAsInteger(2);
+    station.FieldByName("Alias").SetAsString("經濟部");
+    station.FieldByName("URL").SetAsString("http://www.moea.gov.tw/");
+    station.FieldByName("Cross").SetAsBoolean(true);
+    auto dialog = std::make_unique<TfmWWW>(context.data);
+    dialog->Prepare();
+    dialog->EdtLayout->setText("2");
+    dialog->RdBOther->setChecked(true);
+    dialog->edtOther->setText("12");
+    dialog->edtOther1->setText("25");
+    dialog->edtTime->setText("8");
+    dialog->edtTime1->setText("30");
+    dialog->TabControl1->setCurrentIndex(tab);
+    return dialog;
+}
+
 std::unique_ptr<QWidget> BusyWindow(TScreenContext&)
 {
     auto busy = std::make_unique<TfmBusy>();
@@ -246,6 +268,8 @@ std::unique_ptr<QWidget> BrowserPage(TScreenContext& context)
 
 const std::vector<TScreen> kScreens = {
     {"station-dialog.png", StationDialog},
+    {"schedule-dialog.png", [](TScreenContext& context) { return ScheduleDialog(context, 0); }},
+    {"schedule-dialog-settings.png", [](TScreenContext& context) { return ScheduleDialog(context, 1); }},
     {"stop-dialog.png", [](TScreenContext&) -> std::unique_ptr<QWidget> { return std::make_unique<TfmStop>(idleScheduler); }},
     {"busy-window.png", BusyWindow},
     {"meters.png", Meters},
@@ -334,6 +358,7 @@ int main(int argc, char** argv)
         }
         window->hide();
         data.telStation().Cancel();
+        data.tabStation().Cancel();
     }
     context.pageServer.reset();
     SetHostCache(nullptr);

@@ -17,6 +17,7 @@ public:
     TDBEdit(TDataSet& dataSet, const std::string& fieldName, QWidget* parent = nullptr);
 
     TFieldLink& Link() { return link; }
+    const TFieldLink& Link() const { return link; }
     // Characters that can be typed; 0 for no limit of the control's own.
     void SetMaxLength(int characters);
     // True when the text fits the field's width, so storing it cuts nothing.

@@ -6,7 +6,7 @@
 
 #include "core/userinterface.h"
 #include "data/dataset.h"
-#include "data/field.h"
+#include "ui/addressfits.h"
 #include "ui/dbedit.h"
 #include "ui/dblookupcombobox.h"
 #include "ui/dbmemo.h"
@@ -97,12 +97,7 @@ bool TfmFavor::Valid()
         Ui().Warning("請輸入網站名稱");
         return false;
     }
-    if (!dbEdtURL->TextFits()) {
-        TField* field = dbEdtURL->Link().Field();
-        Ui().Warning("網頁位址不可超過" + std::to_string(field ? field->Size() : 0) + "個字元,請縮短網頁位址");
-        return false;
-    }
-    return true;
+    return AddressFits(*dbEdtURL);
 }
 
 void TfmFavor::BitBtn1Click()

@@ -138,16 +138,8 @@ void TSetupPage::MakeLeftColumn(const QIcon& info)
 
 void TSetupPage::MakeRightColumn(const QIcon& info)
 {
-    RadioGroup1 = Group("瀏覽器選項", QRect(410, 6, 373, 84), this);
-    RadioGroup1Items = new QButtonGroup(this);
-    int top = 24;
-    for (const char* item : {"使用內建的瀏覽器", "使用我原來的瀏覽器"}) {
-        auto* button = new QRadioButton(item, RadioGroup1);
-        button->move(14, top);
-        button->adjustSize();
-        RadioGroup1Items->addButton(button, RadioGroup1Items->buttons().size());
-        top += 28;
-    }
+    RadioGroup1 = new TRadioGroup("瀏覽器選項", {"使用內建的瀏覽器", "使用我原來的瀏覽器"}, this);
+    RadioGroup1->setGeometry(410, 6, 373, 84);
 
     QGroupBox* network = Group("網路連線設定", QRect(410, 98, 373, 320), this);
     rdbLan = new QRadioButton("專線連線（非撥號）", network);
@@ -163,7 +155,7 @@ void TSetupPage::MakeRightColumn(const QIcon& info)
     SpeedButton4->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SpeedButton4->setGeometry(12, 276, 349, 34);
 
-    connect(RadioGroup1Items, &QButtonGroup::idClicked, this, [this](int item) { RadioGroup1Click(item); });
+    connect(RadioGroup1, &TRadioGroup::Clicked, this, [this](int item) { RadioGroup1Click(item); });
     connect(rdbLan, &QRadioButton::clicked, this, [this] { rdbLanClick(); });
     connect(rdbDial, &QRadioButton::clicked, this, [this] { rdbDialClick(); });
     connect(SpeedButton4, &QToolButton::clicked, this, [this] { SpeedButton4Click(); });
@@ -195,7 +187,7 @@ void TSetupPage::MakeDialPanel(QWidget* parent)
 void TSetupPage::FillFromSettings()
 {
     const TSettings& s = Settings();
-    RadioGroup1Items->button(s.USE_browser ? 0 : 1)->setChecked(true);
+    RadioGroup1->SetItemIndex(s.USE_browser ? 0 : 1);
     // As a click would: the dial-up panel follows the kind of connection.
     if (s.USE_lan) {
         rdbLan->setChecked(true);
@@ -216,7 +208,7 @@ void TSetupPage::FillFromSettings()
 void TSetupPage::SaveToSettings()
 {
     TSettings& s = Settings();
-    s.USE_browser = RadioGroup1Items->checkedId() == 0;
+    s.USE_browser = RadioGroup1->ItemIndex() == 0;
     s.minVolumn = spinQuota->value();
     s.maxSiteTime = SpinMaxSiteTime->value();
     s.maxFileSize = static_cast<std::int64_t>(spinMaxFileSize->value()) * 1024;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +12,7 @@
 
 #include "schedule/dialcontrol.h"
 #include "schedule/storeddialaccount.h"
+#include "ui/radiogroup.h"
 
 // The options page of the main window: the grab limits, the reminders, the defaults of a
 // new schedule entry, the browser choice, the kind of Internet connection with the
@@ -40,8 +40,7 @@ public:
     QCheckBox* chkCross;
     QPushButton* BitBtn1;
 
-    QGroupBox* RadioGroup1;
-    QButtonGroup* RadioGroup1Items;  // ids 0 "使用內建的瀏覽器", 1 "使用我原來的瀏覽器"
+    TRadioGroup* RadioGroup1;  // item 0 "使用內建的瀏覽器", 1 "使用我原來的瀏覽器"
     QRadioButton* rdbLan;
     QRadioButton* rdbDial;
     QWidget* panDial;

@@ -107,6 +107,7 @@ TEST_F(SetupPageTest, AFileSizeOfOneHundredIsOneHundredKilobytesAtOnce)
 TEST_F(SetupPageTest, CaptionsAndRanges)
 {
     TSetupPage page;
+    page.show();
     struct Spin {
         QSpinBox* box;
         std::string caption;
@@ -138,8 +139,8 @@ TEST_F(SetupPageTest, CaptionsAndRanges)
         {page.chkRemindFetchOver, "當每下載一站,便提醒我"},
         {page.chkCross, "是否跨站抓取"},
         {page.BitBtn1, "檢視記錄檔"},
-        {page.RadioGroup1Items->button(0), "使用內建的瀏覽器"},
-        {page.RadioGroup1Items->button(1), "使用我原來的瀏覽器"},
+        {page.RadioGroup1->Item(0), "使用內建的瀏覽器"},
+        {page.RadioGroup1->Item(1), "使用我原來的瀏覽器"},
         {page.rdbLan, "專線連線（非撥號）"},
         {page.rdbDial, "撥號網路連線"},
         {page.BitBtn5, "試撥"},
@@ -150,7 +151,7 @@ TEST_F(SetupPageTest, CaptionsAndRanges)
     }
     EXPECT_EQ(page.RadioGroup1->title().toStdString(), "瀏覽器選項");
     EXPECT_EQ(page.edtPassword->echoMode(), QLineEdit::Password);
-    EXPECT_TRUE(page.panDial->isHidden());
+    EXPECT_FALSE(page.panDial->isVisible());
 
     // No control covers another, but for the number boxes over their captions' blanks.
     QList<QWidget*> parents = page.findChildren<QWidget*>();
@@ -190,7 +191,7 @@ TEST_F(SetupPageTest, TheFormsOwnValuesGiveWayToTheSettings)
     EXPECT_TRUE(page->chkRemindLoad->isChecked());
     EXPECT_TRUE(page->chkRemindFetchOver->isChecked());
     EXPECT_TRUE(page->chkCross->isChecked());
-    EXPECT_EQ(page->RadioGroup1Items->checkedId(), 1);
+    EXPECT_EQ(page->RadioGroup1->ItemIndex(), 1);
     EXPECT_TRUE(page->rdbLan->isChecked());
     EXPECT_FALSE(page->rdbDial->isChecked());
     EXPECT_TRUE(page->panDial->isHidden());
@@ -217,7 +218,7 @@ TEST_F(SetupPageTest, EveryChangeReachesTheSettingsAtOnceAndTheFileAtShutdown)
     QTest::mouseClick(page->chkCross, Qt::LeftButton);
     EXPECT_TRUE(Settings().bdefaultCross);
 
-    page->RadioGroup1Items->button(0)->click();
+    page->RadioGroup1->Item(0)->click();
     EXPECT_TRUE(Settings().USE_browser);
     EXPECT_EQ(ui.Shown("message"), (std::vector<std::string>{"已將設定存檔, 請先關閉系統\r再重新啟動, 方可正確啟動瀏覽器"}));
 
