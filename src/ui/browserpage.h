@@ -12,7 +12,7 @@
 class QWebEngineView;
 using TWebBrowser = QWebEngineView;
 #else
-class QLabel;
+#include <QLabel>
 using TWebBrowser = QLabel;  // says that this build shows sites in the user's own browser
 #endif
 
