@@ -2,9 +2,10 @@
 
 #ifdef ZANVIK_TEST_WIDGETS
 #include <QApplication>
+#include "ui/application.h"
 #include "ui/browserengine.h"
 #include "ui/programfonts.h"
-using TestApplication = QApplication;
+using TestApplication = TApplication;
 #elif defined(ZANVIK_TEST_GUI)
 #include <QGuiApplication>
 using TestApplication = QGuiApplication;
