@@ -14,7 +14,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #else
-#include "platform/process.h"
+#include "ui/desktopopen.h"
 #endif
 
 namespace {
@@ -119,6 +119,14 @@ void TBrowserPage::OpenSite(const QString& url)
     webRunClick();
 }
 
+void TBrowserPage::StopBrowser()
+{
+#ifdef ZANVIK_WEBENGINE
+    if (WebBrowser1)
+        WebBrowser1->stop();
+#endif
+}
+
 void TBrowserPage::webRunClick()
 {
     if (!Settings().USE_browser)
@@ -127,7 +135,7 @@ void TBrowserPage::webRunClick()
     if (WebBrowser1)
         WebBrowser1->setUrl(QUrl::fromUserInput(edtBrowser->text()));
 #else
-    ShellOpen(edtBrowser->text().toStdString());
+    OpenWebAddress(edtBrowser->text().toStdString());
 #endif
 }
 
@@ -159,10 +167,7 @@ void TBrowserPage::BitBtn4Click()
 {
     if (!Settings().USE_browser)
         return;
-#ifdef ZANVIK_WEBENGINE
-    if (WebBrowser1)
-        WebBrowser1->stop();
-#endif
+    StopBrowser();
     Animate2->SetPlay(false);
 }
 

@@ -34,6 +34,8 @@ public:
     void PlaceBrowser();
     // Opening a site: the address goes into edtBrowser and the browser goes there.
     void OpenSite(const QString& url);
+    // The main window's closing: the browser stops loading.
+    void StopBrowser();
 
     // The browser's two events.
     void WebBrowser1NavigateComplete();

@@ -16,12 +16,14 @@ class QLineEdit;
 class QMenu;
 class TAboutBox;
 class TAnimated;
+class TBrowserPage;
 class TDMMain;
 class TListPage;
 class TPageServer;
 class TPanelStatusBar;
 class TPictureButton;
 class TSchedulePage;
+class TSetupPage;
 class TToolbarStrip;
 class Tdbmeter;
 class TfmStop;
@@ -81,9 +83,8 @@ public:
     TListPage* panSee;
     TSchedulePage* panSchedule;
     TListPage* panTel;
-    QWidget* panSetup;
-    QWidget* panBrowser;
-    TAnimated* Animate2;
+    TSetupPage* panSetup;
+    TBrowserPage* panBrowser;
     TPanelStatusBar* StatusBar1;
     QLineEdit* statusLabel;
 
@@ -111,7 +112,6 @@ protected:
 private:
     void MakeToolbar();
     void MakePages();
-    void MakeBrowserPage();
     void MakeStatusBar();
     void MakeMenus();
     void MakeFileMenu();

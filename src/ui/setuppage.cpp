@@ -10,10 +10,10 @@
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/userinterface.h"
-#include "platform/process.h"
 #include "schedule/dialprofiles.h"
 #include "schedule/rasaccount.h"
 #include "ui/blankrunlabel.h"
+#include "ui/desktopopen.h"
 #include "ui/systempicture.h"
 
 namespace {
@@ -65,17 +65,6 @@ QLabel* Caption(const QString& text, QRect place, QWidget* parent)
     auto* label = new QLabel(text, parent);
     label->setGeometry(place);
     return label;
-}
-
-// Hands a document to the desktop's viewer; says so when there is none to hand it to.
-void OpenDocument(const std::string& path)
-{
-    if (!FileExists(path)) {
-        Ui().Warning("找不到檔案 " + path);
-        return;
-    }
-    if (!ShellOpen(path))
-        Ui().Warning("無法開啟 " + path + "\r請先安裝可以開啟文件的桌面程式 (xdg-open)");
 }
 
 std::string Text(const QLineEdit* edit)
@@ -230,16 +219,15 @@ void TSetupPage::SpeedButton2Click()
 
 void TSetupPage::BitBtn1Click()
 {
-    const std::string log = JoinPath(ProgramFolder(), "logfile.txt");
-    if (FileExists(log))
-        OpenDocument(log);
+    if (FileExists(JoinPath(ProgramFolder(), "logfile.txt")))
+        OpenProgramDocument("logfile.txt");
     else
         QMessageBox::information(this, "Zanvik", kNoLog, QMessageBox::Yes);
 }
 
 void TSetupPage::SpeedButton4Click()
 {
-    OpenDocument(JoinPath(ProgramFolder(), "撥號網路.txt"));
+    OpenProgramDocument("撥號網路.txt");
 }
 
 void TSetupPage::rdbLanClick()

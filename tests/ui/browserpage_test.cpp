@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <chrono>
 #include <memory>
 #include <string>
@@ -51,9 +49,6 @@ class BrowserPageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // The web engine refuses to start as root with its sandbox.
-        if (::getuid() == 0)
-            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         saved = Settings();
         MainWindowReady() = true;
         // The main window's page area: the browser page over another page.
@@ -202,6 +197,10 @@ protected:
     void TearDown() override
     {
         delete page;
+        // Requests the browser left behind are answered within this test, so that their
+        // animation calls do not reach the next one's interface.
+        TPageServer& server = SharedPageServer();
+        WaitOnMain([&] { return server.Answering() == 0 && server.TCPServer1.Clients().Count() == 0; }, 5s);
         SetHostCache(nullptr);
         BrowserPageTest::TearDown();
     }

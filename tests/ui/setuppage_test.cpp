@@ -1,7 +1,5 @@
 #include <sys/stat.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -20,8 +18,6 @@
 #include "support/tempfolder.h"
 #include "ui/setuppage.h"
 #include "uitestkit.h"
-
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -55,8 +51,6 @@ protected:
     void TearDown() override
     {
         ::unsetenv("ZANVIK_RAS");
-        if (!path.empty())
-            ::setenv("PATH", path.c_str(), 1);
         MainWindowReady() = false;
         Settings() = saved;
     }
@@ -77,21 +71,9 @@ protected:
         return page;
     }
 
-    // Puts a stand-in for the desktop's "open" first on the PATH; it notes what it got.
-    std::string FakeOpener()
-    {
-        const std::string opened = home / "opened.txt";
-        home.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + opened + "'\n");
-        std::filesystem::permissions(home / "bin/xdg-open", std::filesystem::perms::owner_all);
-        path = std::getenv("PATH");
-        ::setenv("PATH", (home / "bin:" + path).c_str(), 1);
-        return opened;
-    }
-
     TempFolder home;
     ScriptedUi ui;
     TSettings saved;
-    std::string path;  // the PATH to put back
 };
 
 TEST_F(SetupPageTest, AFileSizeOfOneHundredIsOneHundredKilobytesAtOnce)
@@ -258,17 +240,16 @@ TEST_F(SetupPageTest, TheTwoInformationButtons)
     EXPECT_EQ(ui.Shown("message"), (std::vector<std::string>{"檔案過大便不抓取,但不包括首頁"}));
 
     // The dial-up help goes to the desktop's viewer.
-    const std::string opened = FakeOpener();
+    OpenRecorder desktop;
     home.Write("撥號網路.txt", "help");
     QTest::mouseClick(page->SpeedButton4, Qt::LeftButton);
-    EXPECT_TRUE(WaitOnMain([&] { return !ReadFile(opened).empty(); }, 10s));
-    EXPECT_EQ(ReadFile(opened), home / "撥號網路.txt\n");
+    EXPECT_EQ(desktop.opened, QStringList{QString::fromStdString(home / "撥號網路.txt")});
 }
 
 TEST_F(SetupPageTest, ViewingTheLogOpensItOnlyWhenThereIsOne)
 {
     auto page = PageFrom("");
-    const std::string opened = FakeOpener();
+    OpenRecorder desktop;
 
     QString text;
     QMessageBox::StandardButtons buttons;
@@ -282,13 +263,11 @@ TEST_F(SetupPageTest, ViewingTheLogOpensItOnlyWhenThereIsOne)
     QTest::mouseClick(page->BitBtn1, Qt::LeftButton);
     EXPECT_EQ(text.toStdString(), "目前沒有記錄檔可供檢視");
     EXPECT_EQ(buttons, QMessageBox::Yes);
-    QTest::qWait(300);
-    EXPECT_EQ(ReadFile(opened), "");
+    EXPECT_TRUE(desktop.opened.isEmpty());
 
     home.Write("logfile.txt", "[log]\n");
     QTest::mouseClick(page->BitBtn1, Qt::LeftButton);
-    EXPECT_TRUE(WaitOnMain([&] { return !ReadFile(opened).empty(); }, 10s));
-    EXPECT_EQ(ReadFile(opened), home / "logfile.txt\n");
+    EXPECT_EQ(desktop.opened, QStringList{QString::fromStdString(home / "logfile.txt")});
 }
 
 TEST_F(SetupPageTest, DialUpModeLoadsTheAccountWithoutWritingIt)
