@@ -12,7 +12,10 @@
 #ifdef ZANVIK_WEBENGINE
 #include <QNetworkProxy>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
+
+#include "ui/browserinterceptor.h"
 #else
 #include "ui/desktopopen.h"
 #endif
@@ -78,6 +81,12 @@ void TBrowserPage::PlaceBrowser()
     QNetworkProxy::setApplicationProxy(
         QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", static_cast<quint16>(ProxyPort)));
     WebBrowser1 = new QWebEngineView(this);
+    // A profile of the page's own, kept in memory, that sends the https requests for the
+    // stored sites to the page server as their http twins. Made after the view, so that
+    // it outlives the view's page.
+    auto* profile = new QWebEngineProfile(this);
+    profile->setUrlRequestInterceptor(new TBrowserInterceptor(profile));
+    WebBrowser1->setPage(new QWebEnginePage(profile, WebBrowser1));
 #else
     WebBrowser1 = new QLabel("這個版本沒有內建的瀏覽器,\n網頁會用你原來的瀏覽器開啟", this);
     WebBrowser1->setAlignment(Qt::AlignCenter);

@@ -188,8 +188,9 @@ protected:
                              broken = "the web engine's page process ended (" + std::to_string(code) + ")";
                          });
         QObject::connect(page->WebBrowser1, &QWebEngineView::loadFinished, [this](bool) { ++loads; });
-        // A page of its own first: it shows whether the web engine can run here at all.
-        page->WebBrowser1->setHtml("<title>probe</title>");
+        // A first page shows whether the web engine can run here at all; and a web engine
+        // that ran before in this process takes the new proxy from its next request on.
+        page->WebBrowser1->setUrl(QUrl("http://probe.test/"));
         if (!Loaded())
             GTEST_SKIP() << (broken.empty() ? "the web engine did not start within 60 s" : broken);
     }
@@ -254,6 +255,14 @@ TEST_F(WebBrowserTest, AStoredPageShowsWithItsPicture)
     // The status line heard of the page's loading, never of its end.
     EXPECT_TRUE(ui.WasShown("status", "正在開啟網頁 http://site.test/page.htm"));
     EXPECT_FALSE(ui.WasShown("status", "完成"));
+}
+
+TEST_F(WebBrowserTest, AnHttpsAddressOfAStoredSiteShowsItsStoredPage)
+{
+    Store("secure/page.htm", "<html><head><title>Secure</title></head><body>stored</body></html>");
+    Open("https://site.test/secure/page.htm");
+    EXPECT_EQ(Title(), "Secure");
+    EXPECT_EQ(Text(), "stored");
 }
 
 TEST_F(WebBrowserTest, AMissingPageShowsTheNotStoredPage)
