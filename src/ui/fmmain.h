@@ -9,6 +9,8 @@
 
 #include "schedule/watchdog.h"
 #include "server/pageserverhost.h"
+#include "ui/phonepage.h"
+#include "ui/readingpage.h"
 #include "ui/statuspictures.h"
 
 class QAction;
@@ -18,7 +20,6 @@ class TAboutBox;
 class TAnimated;
 class TBrowserPage;
 class TDMMain;
-class TListPage;
 class TPageServer;
 class TPanelStatusBar;
 class TPictureButton;
@@ -80,9 +81,9 @@ public:
     TToolbarStrip* normalImage;
     TAnimated* Animated1;
     QWidget* pageArea;
-    TListPage* panSee;
+    TReadingPage* panSee;
     TSchedulePage* panSchedule;
-    TListPage* panTel;
+    TPhonePage* panTel;
     TSetupPage* panSetup;
     TBrowserPage* panBrowser;
     TPanelStatusBar* StatusBar1;
@@ -98,6 +99,12 @@ public:
     QAction* mnuDeleteSchedule;
     QAction* mnuDownloadNow;
     QMenu* mnuTel;
+    QAction* mnuPutOnSchedule;
+    QAction* mnuTakeOffSchedule;
+    QAction* mnuAddStation;
+    QAction* mnuEditStation;
+    QAction* mnuDeleteStation;
+    QAction* mnuAddFavourite;
     QAction* mnuSearch;
     QAction* mnuForceDisconnect;
     QMenu* mnuAbout;
@@ -119,6 +126,7 @@ private:
     void MakePhoneBookMenu();
     void MakeAboutMenu();
     void mnuScheduleShow();
+    void mnuTelShow();
     void UpdateDeleteItem();
     void FirstActivation();
     void Animated1ChangeFrame(int frame);
