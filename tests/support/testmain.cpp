@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #ifdef ZANVIK_TEST_WIDGETS
@@ -27,9 +25,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef ZANVIK_TEST_WIDGETS
-    // The web engine will not run inside its sandbox as root.
-    if (::getuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     PrepareBrowserEngine();
 #endif
     TestApplication app(argc, argv);
