@@ -1,7 +1,5 @@
 #include "ui/browserpage.h"
 
-#include <memory>
-
 #include <QLabel>
 #include <QUrl>
 
@@ -101,26 +99,29 @@ void TBrowserPage::PlaceBrowser()
 void TBrowserPage::ConnectBrowser()
 {
 #ifdef ZANVIK_WEBENGINE
-    // The web engine has no status text of its own: the text follows the loading and
-    // the link under the pointer, as the address bar of a browser's status line would.
-    auto loading = std::make_shared<bool>(false);
-    connect(WebBrowser1, &QWebEngineView::loadStarted, this, [this, loading] {
-        *loading = true;
-        WebBrowser1StatusTextChange("正在開啟網頁 " + WebBrowser1->url().toString());
+    // The web engine has no status text of its own: the text follows the loading and the
+    // link under the pointer, as a browser's status line shows them.
+    connect(WebBrowser1, &QWebEngineView::loadStarted, this, [this] {
+        loading = true;
+        WebBrowser1StatusTextChange(OpeningText());
     });
-    connect(WebBrowser1, &QWebEngineView::loadFinished, this, [this, loading](bool) {
-        *loading = false;
+    connect(WebBrowser1, &QWebEngineView::loadFinished, this, [this](bool) {
+        loading = false;
         WebBrowser1NavigateComplete();
         WebBrowser1StatusTextChange(kDone);
     });
-    connect(WebBrowser1->page(), &QWebEnginePage::linkHovered, this, [this, loading](const QString& url) {
-        if (!url.isEmpty())
-            WebBrowser1StatusTextChange(url);
-        else
-            WebBrowser1StatusTextChange(*loading ? "正在開啟網頁 " + WebBrowser1->url().toString() : kDone);
+    connect(WebBrowser1->page(), &QWebEnginePage::linkHovered, this, [this](const QString& url) {
+        WebBrowser1StatusTextChange(!url.isEmpty() ? url : loading ? OpeningText() : kDone);
     });
 #endif
 }
+
+#ifdef ZANVIK_WEBENGINE
+QString TBrowserPage::OpeningText() const
+{
+    return "正在開啟網頁 " + WebBrowser1->url().toString();
+}
+#endif
 
 void TBrowserPage::OpenSite(const QString& url)
 {

@@ -60,4 +60,9 @@ private:
     void BitBtn2Click();
     void ConnectBrowser();
     bool BrowserInUse() const;
+#ifdef ZANVIK_WEBENGINE
+    QString OpeningText() const;
+
+    bool loading = false;  // between the browser's load start and its end
+#endif
 };
