@@ -64,10 +64,12 @@ TBrowserPage::TBrowserPage(QWidget* parent) : QWidget(parent)
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
 }
 
+#ifdef ZANVIK_WEBENGINE
 bool TBrowserPage::BrowserInUse() const
 {
     return Settings().USE_browser && WebBrowser1 != nullptr;
 }
+#endif
 
 void TBrowserPage::PlaceBrowser()
 {

@@ -59,8 +59,8 @@ private:
     void BitBtn4Click();
     void BitBtn2Click();
     void ConnectBrowser();
-    bool BrowserInUse() const;
 #ifdef ZANVIK_WEBENGINE
+    bool BrowserInUse() const;
     QString OpeningText() const;
 
     bool loading = false;  // between the browser's load start and its end
