@@ -73,8 +73,9 @@ TfmSearch::TfmSearch(TDMMain& data, TSearchHost& host, QWidget* parent)
 TfmSearch::~TfmSearch()
 {
     // The grid and the bar let go of the query before it goes.
-    delete ScrollBar4;
+    TestGrid1->viewport()->removeEventFilter(this);
     TestGrid1->SetDataSet(nullptr);
+    delete ScrollBar4;
 }
 
 void TfmSearch::MakeSearchBoxes()
