@@ -169,12 +169,16 @@ void TfmSearch::SetParams()
     query.ParamByName("alias").SetAsString(Contains(*edtAlias));
 }
 
+// Every hit read looks its category up: the names are read once per opening rather than
+// the category table moved for each hit, and the two fields are found by name once.
 void TfmSearch::CalcKindText(TDataSet& rows)
 {
-    // A read of every hit looks the category up; kind.db holds ten rows, read once here
-    // per search and sort rather than moving the category table for each hit.
-    auto text = kindTexts.find(rows.FieldByName("kind_serial").AsString());
-    rows.FieldByName("kind_text").SetAsString(text == kindTexts.end() ? std::string() : text->second);
+    if (kindSerialIndex < 0) {
+        kindSerialIndex = rows.FieldByName("kind_serial").Index();
+        kindTextIndex = rows.FieldByName("kind_text").Index();
+    }
+    auto text = kindTexts.find(rows.Fields(kindSerialIndex).AsInteger());
+    rows.Fields(kindTextIndex).SetAsString(text == kindTexts.end() ? std::string() : text->second);
 }
 
 void TfmSearch::ReadKindTexts()
@@ -183,14 +187,18 @@ void TfmSearch::ReadKindTexts()
     TTable& kinds = data.kindTab();
     TField& key = kinds.FieldByName("kind_serial");
     TField& text = kinds.FieldByName("text");
-    for (int row = 0; row < kinds.RecordCount(); ++row)
-        kindTexts[key.TextOf(kinds.RowValue(row, key.Index()))] = text.TextOf(kinds.RowValue(row, text.Index()));
+    for (int row = 0; row < kinds.RecordCount(); ++row) {
+        TValue serial = kinds.RowValue(row, key.Index());
+        if (const auto* number = std::get_if<long long>(&serial))
+            kindTexts[static_cast<int>(*number)] = text.TextOf(kinds.RowValue(row, text.Index()));
+    }
 }
 
 void TfmSearch::OpenQuery()
 {
     SetParams();
     ReadKindTexts();
+    kindSerialIndex = -1;  // the SQL may have changed
     query.Open();
 }
 

@@ -79,5 +79,7 @@ private:
     TSearchHost& host;
     TQuery query;
     int sortState = sortNone;
-    std::map<std::string, std::string> kindTexts;  // kind_serial -> the category's name
+    std::map<int, std::string> kindTexts;  // kind_serial -> the category's name
+    int kindSerialIndex = -1;  // the fields of the hits, found on the first read
+    int kindTextIndex = -1;
 };
