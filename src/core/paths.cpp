@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <filesystem>
 #include <iterator>
+#include <system_error>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -70,4 +73,38 @@ void CopyFileIfExists(const std::string& source, const std::string& target)
     out.close();
     if (!out)
         throw EInOutError("Cannot write \"" + target + "\": " + std::strerror(errno));
+}
+
+namespace {
+
+bool Gone(const std::error_code& error)
+{
+    return error == std::errc::no_such_file_or_directory;
+}
+
+}  // namespace
+
+// The folder's entries are read before any is removed, so removing does not disturb the
+// listing. A folder that cannot be listed stays with its contents and counts once.
+int RemoveTree(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::file_status status = fs::symlink_status(path, error);
+    if (error)
+        return Gone(error) ? 0 : 1;
+    if (fs::is_directory(status)) {
+        std::vector<std::string> entries;
+        for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error))
+            entries.push_back(it->path().string());
+        if (error)
+            return Gone(error) ? 0 : 1;
+        int failures = 0;
+        for (const std::string& entry : entries)
+            failures += RemoveTree(entry);
+        if (failures > 0)
+            return failures;
+    }
+    fs::remove(path, error);
+    return error && !Gone(error) ? 1 : 0;
 }

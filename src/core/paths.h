@@ -24,5 +24,10 @@ void ForceFolderOf(const std::string& path);
 // When source exists, target becomes a copy of it; otherwise nothing happens.
 void CopyFileIfExists(const std::string& source, const std::string& target);
 
+// Removes path with everything under it and returns how many entries could not be removed
+// (a folder kept only because something in it stayed is not counted again). Symbolic links
+// are removed as links and never followed; a path that does not exist counts nothing.
+int RemoveTree(const std::string& path);
+
 bool FileExists(const std::string& path);
 long long FileSize(const std::string& path);  // -1 when the file cannot be measured

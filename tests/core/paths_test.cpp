@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 
 #include "core/paths.h"
 #include "support/tempfolder.h"
+#include "support/undeletablefile.h"
 
 namespace {
 
@@ -61,6 +64,46 @@ TEST(Paths, CopyFileIfExistsCopiesWholeFilesAndIgnoresMissingOnes)
     EXPECT_FALSE(FileExists(folder / "none"));
     EXPECT_EQ(FileSize(folder / "source"), 13);
     EXPECT_EQ(FileSize(folder / "missing"), -1);
+}
+
+TEST(Paths, RemoveTreeRemovesLinksAsLinksAndLeavesTheirTargets)
+{
+    TempFolder folder(TempFolder::Use::Plain);
+    folder.Write("tree/a.htm", "a");
+    folder.Write("tree/sub/deeper/b.htm", "b");
+    folder.Write("outside/keep.htm", "keep");
+    std::filesystem::create_directory_symlink(folder / "outside", folder / "tree/sub/to-folder");
+    std::filesystem::create_symlink(folder / "outside/keep.htm", folder / "tree/to-file");
+    std::filesystem::create_symlink(folder / "nowhere", folder / "tree/dangling");
+
+    EXPECT_EQ(RemoveTree(folder / "tree"), 0);
+    EXPECT_FALSE(FolderExists(folder / "tree"));
+    EXPECT_EQ(folder.Read("outside/keep.htm"), "keep");
+
+    // A link given itself goes as a link.
+    std::filesystem::create_directory_symlink(folder / "outside", folder / "link");
+    EXPECT_EQ(RemoveTree(folder / "link"), 0);
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "link"));
+    EXPECT_EQ(folder.Read("outside/keep.htm"), "keep");
+
+    EXPECT_EQ(RemoveTree(folder / "never-there"), 0);
+}
+
+TEST(Paths, RemoveTreeGoesOnPastWhatCannotBeRemovedAndCountsIt)
+{
+    TempFolder folder(TempFolder::Use::Plain);
+    folder.Write("tree/a.htm", "a");
+    folder.Write("tree/locked/stays.htm", "stays");
+    folder.Write("tree/z/b.htm", "b");
+    UndeletableFile locked(folder / "tree/locked/stays.htm");
+    if (!locked.Made())
+        GTEST_SKIP() << "no file can be made undeletable here";
+
+    // The file counts once; the folders kept around it do not.
+    EXPECT_EQ(RemoveTree(folder / "tree"), 1);
+    EXPECT_EQ(folder.Read("tree/locked/stays.htm"), "stays");
+    EXPECT_FALSE(FolderExists(folder / "tree/a.htm"));
+    EXPECT_FALSE(FolderExists(folder / "tree/z"));
 }
 
 }  // namespace
