@@ -7,11 +7,10 @@
 #include <QLabel>
 
 #include "core/busyscope.h"
-#include "core/settings.h"
 #include "core/userinterface.h"
 #include "data/dmmain.h"
 #include "data/field.h"
-#include "ui/fmwww.h"
+#include "ui/newscheduleentry.h"
 #include "ui/radiogroup.h"
 #include "ui/recordscrollbar.h"
 #include "ui/rowkeys.h"
@@ -290,21 +289,11 @@ void TfmSearch::AddToSchedule(const std::string& url, const std::string& alias, 
 {
     TTable& station = data.tabStation();
     try {
-        TfmWWW& dialog = host.fmWWW();
-        dialog.Prepare();
-        dialog.EdtLayout->setText(QString::number(Settings().idefaultDepth));
-        station.Append();
-        station.FieldByName("url").SetAsString(url);
-        station.FieldByName("alias").SetAsString(alias);
-        station.FieldByName("kind_serial").SetAsInteger(kind);
-        station.FieldByName("Cross").SetAsBoolean(Settings().bdefaultCross);
-        if (dialog.exec() != QDialog::Accepted) {
-            station.Cancel();
+        if (!EditNewScheduleEntry(data, host.fmWWW(), url, alias, kind))
             return;
-        }
         station.Post();
         if (data.telStation().Active())
-            data.telStation().Refresh();
+            data.telStation().Refresh();  // its scheduled ticks change
     } catch (const std::exception&) {
         // The data module has told the user of a failed post; the new entry is dropped.
         station.Cancel();
