@@ -72,6 +72,7 @@ TfmSearch::TfmSearch(TDMMain& data, TSearchHost& host, QWidget* parent)
 TfmSearch::~TfmSearch()
 {
     // The grid and the bar let go of the query before it goes.
+    TestGrid1->removeEventFilter(this);
     TestGrid1->viewport()->removeEventFilter(this);
     TestGrid1->SetDataSet(nullptr);
     delete ScrollBar4;
