@@ -17,6 +17,7 @@
 #include "data/databaseerror.h"
 #include "data/dmmain.h"
 #include "net/dns.h"
+#include "platform/descriptorlimit.h"
 #include "schedule/storeddialaccount.h"
 #include "schedule/watchdog.h"
 #include "ui/busythread.h"
@@ -41,12 +42,6 @@ void Fatal(const std::string& text)
         QMessageBox::critical(nullptr, "Zanvik", QString::fromStdString(text));
 }
 
-std::string FolderProblem(const std::exception& error)
-{
-    return "Zanvik cannot use its program folder \"" + ProgramFolder() + "\": " + error.what()
-        + "\nMake the folder writable, or set ZANVIK_HOME to a folder that is.";
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -62,15 +57,34 @@ int main(int argc, char** argv)
         QApplication::closeAllWindows();
     });
 
+    try {
+        LockProgramFolder();
+        PrepareProgramFolder();
+    } catch (const EProgramFolderInUse& error) {
+        Fatal(error.what());
+        return 1;
+    } catch (const std::exception& error) {
+        Fatal(FolderProblem(ProgramFolder(), "ZANVIK_HOME", error.what()));
+        return 1;
+    }
+    // The page server may hold thousands of connections, most of them idle until they are
+    // dropped; the usual limit of 1024 descriptors would turn real requests away first.
+    RaiseDescriptorLimit(65536);
+
+    try {
+        // Of the foundation's steps only the registry writes, and they go to the Windows folder.
+        StartFoundation(kBrowserBuiltIn);
+    } catch (const std::exception& error) {
+        Fatal(FolderProblem(WindowsFolder(), "ZANVIK_WINDIR", error.what()));
+        return 1;
+    }
     std::unique_ptr<TDNS> hostCache;
     try {
-        PrepareProgramFolder();
-        StartFoundation(kBrowserBuiltIn);
         hostCache = std::make_unique<TDNS>();
         SetHostCache(hostCache.get());
         StartLog();
     } catch (const std::exception& error) {
-        Fatal(FolderProblem(error));
+        Fatal(FolderProblem(ProgramFolder(), "ZANVIK_HOME", error.what()));
         return 1;
     }
     TBusyThread busy;
@@ -117,7 +131,7 @@ int main(int argc, char** argv)
     try {
         FinishFoundation();
     } catch (const std::exception& error) {
-        Fatal(FolderProblem(error));
+        Fatal(FolderProblem(ProgramFolder(), "ZANVIK_HOME", error.what()));
         return 1;
     }
     return result;

@@ -20,7 +20,9 @@ void WriteEntry(const std::string& text)
         return;
     ++entryCounter;
     std::string key = "<" + std::to_string(entryCounter) + ">" + LongTimeText(Now());
-    logFile->WriteString("log", key, text);
+    // The counter makes every key new, so the entry is appended: its cost does not grow
+    // with the log.
+    logFile->AddNewKey("log", key, text);
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "core/startup.h"
 
+#include <memory>
+
+#include "core/paths.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "platform/folderlock.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 
@@ -16,6 +20,35 @@ StartupState& Startup()
 {
     static StartupState state;
     return state;
+}
+
+void LockProgramFolder()
+{
+    static std::unique_ptr<TFolderLock> held;
+    if (held)
+        return;
+    // An installed program's folder is the user's own, made at its first start.
+    if (!InstalledFilesFolder().empty())
+        ForceFolderOf(JoinPath(ProgramFolder(), "vorlan.lock"));
+    auto lock = std::make_unique<TFolderLock>(ProgramFolder());
+    switch (lock->Result()) {
+    case TFolderLock::TResult::Taken:
+        held = std::move(lock);
+        return;
+    case TFolderLock::TResult::Held:
+        throw EProgramFolderInUse("Zanvik 已在使用程式資料夾 \"" + ProgramFolder() + "\""
+                                  + (lock->Holder() > 0 ? "(程序 " + std::to_string(lock->Holder()) + ")" : "")
+                                  + ", 同一個資料夾不能同時執行兩個 Zanvik。");
+    case TFolderLock::TResult::Failed:
+        break;
+    }
+    throw EInOutError(lock->Problem());
+}
+
+std::string FolderProblem(const std::string& folder, const std::string& variable, const std::string& reason)
+{
+    return "Zanvik 無法使用資料夾 \"" + folder + "\": " + reason + "\n請讓這個資料夾可以寫入, 或以環境變數 " + variable
+        + " 指定另一個資料夾。";
 }
 
 bool UserAgentIsVersion4(const std::string& userAgent)

@@ -34,7 +34,14 @@ void TThread::Start()
 {
     if (started.exchange(true))
         return;
-    worker = std::thread([this] { Run(); });
+    // A thread that frees itself may be gone before the constructor below returns, so
+    // nothing of it is touched afterwards; nobody waits for it, so its handle is let go.
+    bool freeSelf = freeOnTerminate;
+    std::thread thread([this] { Run(); });
+    if (freeSelf)
+        thread.detach();
+    else
+        worker = std::move(thread);
 }
 
 void TThread::Terminate()

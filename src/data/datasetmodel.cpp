@@ -1,5 +1,7 @@
 #include "data/datasetmodel.h"
 
+#include <exception>
+
 TDataSetModel::TDataSetModel(TDataSet& dataSet, QObject* parent) : QAbstractTableModel(parent), dataSet(dataSet)
 {
     FindColumns();
@@ -97,7 +99,13 @@ QVariant TDataSetModel::data(const QModelIndex& index, int role) const
     }
     if (!field || role != Qt::DisplayRole)
         return {};
-    return QString::fromStdString(field->TextOf(dataSet.RowValue(index.row(), field->Index())));
+    // The view calls this while it paints, where an error would end the program; a value
+    // that cannot be shown shows as empty.
+    try {
+        return QString::fromStdString(field->TextOf(dataSet.RowValue(index.row(), field->Index())));
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -90,6 +90,11 @@ std::string TField::TextOf(const TValue& value) const
     TDateTime moment = 0;
     switch (def.type) {
     case TFieldType::Boolean:
+        if (const auto* text = std::get_if<std::string>(&value)) {
+            // A text stored by another program: read as a logical when it is one, else as it is.
+            bool truth = false;
+            return BooleanOfText(*text, truth) ? (truth ? "True" : "False") : *text;
+        }
         return IntegerOf(value) != 0 ? "True" : "False";
     case TFieldType::DateTime:
         return DateTimeOf(value, moment) ? ShortDateTimeText(moment) : std::get<std::string>(value);

@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,6 +18,7 @@
 #include "grab/grabstate.h"
 #include "grab/grabtimings.h"
 #include "grab/httpdate.h"
+#include "grab/pagedownload.h"
 #include "grab/pagestore.h"
 #include "grab/wirepath.h"
 #include "net/dns.h"
@@ -29,26 +28,14 @@
 namespace {
 
 const size_t kReceiveBuffer = 1024;
+// A HEAD answer is read only up to the end of its header, so larger reads are harmless.
+const size_t kHeaderReceiveBuffer = 4096;
 
 std::string Format(const char* format, long long number, const std::string& text)
 {
     char buffer[4096];
     std::snprintf(buffer, sizeof buffer, format, number, text.c_str());
     return buffer;
-}
-
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -140,7 +127,7 @@ void TGrabSite::MakeClient()
     client = new TTCPClient();
     client->OnConnect = [this](TCustomSocket*, int) { ClientConnected(); };
     client->OnClose = [this](TCustomSocket*, int) { ClientClosed(); };
-    client->OnError = [this](TCustomSocket*, int, const std::string&) { ClientFailed(); };
+    client->OnError = [this](TCustomSocket*, int error, const std::string&) { ClientFailed(error); };
     client->OnData = [this](TCustomSocket*, int) { bodyPhase ? BodyData() : HeaderData(); };
 }
 
@@ -160,27 +147,47 @@ void TGrabSite::ClientConnected()
 
 void TGrabSite::ClientClosed()
 {
+    int error = client->CloseError();
+    if (error != 0 && transferError == 0)
+        transferError = error;
     connected = false;
     Wake();
 }
 
-void TGrabSite::ClientFailed()
+void TGrabSite::ClientFailed(int error)
 {
-    // A connect that failed (refused, unknown host) ends the wait for it at once.
+    // A connect that failed (refused, unknown host) ends the wait for it at once; a
+    // failed read of a connection breaks its answer.
     if (!connected)
         connectFailed = true;
+    else if (transferError == 0)
+        transferError = error;
+    Wake();
+}
+
+void TGrabSite::EndTransfer()
+{
+    client->Close();
+    connected = false;
     Wake();
 }
 
 void TGrabSite::HeaderData()
 {
-    std::string text;
-    client->Receive(text);
-    if (text.empty())
+    char buffer[kHeaderReceiveBuffer];
+    long count = client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer));
+    if (count <= 0)
         return;
     lastActivity = Now();
-    std::lock_guard guard(eventLock);
-    responseText += text;
+    bool enough;
+    {
+        std::lock_guard guard(eventLock);
+        headAnswer.Take(buffer, static_cast<size_t>(count));
+        enough = headAnswer.Complete() || headAnswer.TooLong();
+    }
+    // What follows the header of a HEAD answer is never wanted.
+    if (enough)
+        EndTransfer();
 }
 
 void TGrabSite::BodyData()
@@ -188,26 +195,22 @@ void TGrabSite::BodyData()
     char buffer[kReceiveBuffer];
     long count = client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer));
     if (count > 0 && !Stopping()) {
+        bool wantsMore;
         long long size;
-        bool written;
         {
             std::lock_guard guard(eventLock);
-            written = temporaryFd >= 0 && WriteAll(temporaryFd, buffer, static_cast<size_t>(count));
-            temporarySize += count;
-            size = temporarySize;
+            wantsMore = download && download->Take(buffer, static_cast<size_t>(count));
+            size = download ? download->BodySize() : 0;
         }
         StatusLine(page.URLText() + "(" + std::to_string(size) + ")位元下載");
-        if (!written || TemporaryTooLarge(size)) {
-            if (written) {
-                TLog::Line(Format((std::to_string(slaveNo) + ":檔案已經超過(%lldK),停止下載這個網頁(%s)").c_str(),
-                                  size / 1024, page.URLText()));
-                StatusLine(page.URLText() + " 檔案過大,停止下載");
-            }
-            SetMeter(0);
+        if (TemporaryTooLarge(size)) {
+            TLog::Line(Format((std::to_string(slaveNo) + ":檔案已經超過(%lldK),停止下載這個網頁(%s)").c_str(),
+                              size / 1024, page.URLText()));
+            StatusLine(page.URLText() + " 檔案過大,停止下載");
             transferFailed = true;
-            client->Close();
-            connected = false;
-            Wake();
+            EndTransfer();
+        } else if (!wantsMore) {
+            EndTransfer();
         } else {
             SetMeter(static_cast<int>(count));
             lastActivity = Now();
@@ -225,10 +228,12 @@ bool TGrabSite::TemporaryTooLarge(long long size) const
 
 void TGrabSite::GrabPage(const std::string& urlText)
 {
+    pageWhole = false;
     if (urlText.empty())
         return;
     page = Turl(urlText);
     pageFile.clear();
+    GrabState().SetCurrentPage(page.URLText());
     Synchronize([this] { MakeClient(); });
     try {
         CheckLimits();
@@ -245,12 +250,15 @@ void TGrabSite::GrabPage(const std::string& urlText)
             }
             // Quick mode fetches text only: pictures, sounds and the like are left out.
             bool wanted = !textOnly || StartsWithText(headerTable.Value("Content-Type"), "text/");
+            bool whole = true;
             if (!newer)
                 StatusLine(page.URLText() + " 檔案資料沒變, 不需下載");
-            else if (wanted && !pageFile.empty())
-                FetchBody();
-            if (!pageFile.empty() && FileExists(pageFile) && !Stopping() && TLinkScanner::IsScanned(headerTable.Value("Content-Type")))
+            else if (wanted)
+                whole = !pageFile.empty() && FetchBody();
+            if (!pageFile.empty() && FileExists(pageFile) && !Stopping()
+                && TLinkScanner::IsScanned(headerTable.Value("Content-Type")))
                 ScanStoredPage();
+            pageWhole = whole && !Stopping();
         }
     } catch (...) {
         Synchronize([this] { FreeClient(); });
@@ -276,12 +284,17 @@ void TGrabSite::CheckLimits()
         StatusLine("硬碟容量不足");
         throw EQuotaError("硬碟容量不足");
     }
-    if (MinutesElapsed(GrabState().SiteStart, Now()) > Settings().maxSiteTime) {
-        TLog::Line(std::to_string(slaveNo) + ":" + page.URLText() + "抓取時間過長,換下一個站台");
-        StatusLine("單站抓取時間過長,換下一個站台");
-        GrabState().StopFlag = true;
-        throw EGrabToLong("單站抓取時間過長,換下一個站台");
-    }
+    CheckSiteTime();
+}
+
+void TGrabSite::CheckSiteTime()
+{
+    if (MinutesElapsed(GrabState().SiteStart, Now()) <= Settings().maxSiteTime)
+        return;
+    TLog::Line(std::to_string(slaveNo) + ":" + page.URLText() + "抓取時間過長,換下一個站台");
+    StatusLine("單站抓取時間過長,換下一個站台");
+    GrabState().StopFlag = true;
+    throw EGrabToLong("單站抓取時間過長,換下一個站台");
 }
 
 void TGrabSite::ConnectAndProbe()
@@ -289,7 +302,7 @@ void TGrabSite::ConnectAndProbe()
     std::string host = page.HostName();
     {
         std::lock_guard guard(eventLock);
-        responseText.clear();
+        headAnswer = THeaderBuffer();
     }
     connected = false;
     madeConnection = false;
@@ -319,8 +332,10 @@ void TGrabSite::WaitConnected()
     SetStatus("嘗試連結主機: " + host);
     const TGrabTimings& timings = GrabTimings();
     auto done = [this] { return madeConnection || connectFailed || Stopping(); };
-    for (int pass = 0; pass < timings.connectPasses && !done(); ++pass)
+    for (int pass = 0; pass < timings.connectPasses && !done(); ++pass) {
+        CheckSiteTime();
         WaitBriefly(done, timings.connectPassMs);
+    }
     if (!madeConnection || Stopping()) {
         SetStatus("主機太久沒有回應(" + host + ")");
         TLog::Line(Format("%lld:主機沒有回應(%s)", slaveNo, page.URLText()));
@@ -342,6 +357,7 @@ void TGrabSite::SendRequest(const std::string& method)
         client->Send(line);
     lastActivity = Now();
     while (connected && !Stopping()) {
+        CheckSiteTime();
         TDateTime now = Now();
         if (MinutesElapsed(lastActivity, now) > GrabTimings().slowDataMinutes) {
             TLog::Line(std::to_string(slaveNo) + ":主機回覆資料時間過長(" + page.URLText() + ")" + "("
@@ -358,7 +374,7 @@ void TGrabSite::ParseHeader()
     std::string response;
     {
         std::lock_guard guard(eventLock);
-        response = responseText;
+        response = headAnswer.Text();
     }
     if (response.empty() || !HasHeaderEnd(response) || response.size() < 12)
         throw EParseHeader("Header格式不對");
@@ -404,27 +420,38 @@ bool TGrabSite::IsNewer()
     return ServerIsNewer(Rfc1123Date(info.st_mtim.tv_sec), headerTable.Value("Last-Modified"));
 }
 
-void TGrabSite::FetchBody()
+bool TGrabSite::FetchBody()
 {
-    std::string temporary = TemporaryFile(pageFile);
-    bool fetched = GetIntoTemporaryFile(temporary);
-    if (fetched && FileExists(temporary) && !Stopping())
-        StripHeader(temporary);
-    // The page file is replaced only by a whole new body, so a failed fetch keeps an older copy.
-    std::remove(temporary.c_str());
+    TPageDownload answer(pageFile, contentLength);
+    if (!ConnectForGet())
+        return false;
+    if (!answer.Open()) {
+        LogFailedGet("無法寫入暫存檔");
+        return false;
+    }
+    if (!GetInto(answer) || Stopping())
+        return false;
+    int error = transferError;
+    if (answer.Outcome(error) != TPageDownload::TOutcome::Whole) {
+        LogFailedGet(answer, error);
+        return false;
+    }
+    if (!answer.Land()) {
+        LogFailedGet("無法寫入暫存檔");
+        return false;
+    }
+    GrabState().PagesStored++;
+    GrabState().BytesStored += answer.BodySize();
+    return true;
 }
 
-bool TGrabSite::GetIntoTemporaryFile(const std::string& temporary)
+bool TGrabSite::ConnectForGet()
 {
     connected = false;
     madeConnection = false;
     connectFailed = false;
     transferFailed = false;
-    bodyPhase = true;
-    struct HeaderPhaseAgain {
-        std::atomic<bool>& flag;
-        ~HeaderPhaseAgain() { flag = false; }
-    } restore{bodyPhase};
+    transferError = 0;
     try {
         Synchronize([this] { client->Connect(); });
         WaitConnected();
@@ -432,50 +459,59 @@ bool TGrabSite::GetIntoTemporaryFile(const std::string& temporary)
     } catch (const std::exception&) {
         return false;  // the fetch fails; what went wrong is in the log and the status line
     }
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
+    return true;
+}
+
+bool TGrabSite::GetInto(TPageDownload& answer)
+{
     {
         std::lock_guard guard(eventLock);
-        temporaryFd = fd;
-        temporarySize = 0;
+        download = &answer;
     }
+    bodyPhase = true;
     bool sent = true;
     try {
         SendRequest("GET");
     } catch (const std::exception&) {
-        sent = false;
+        sent = false;  // a slow server or the site time: already in the log
     }
     {
         std::lock_guard guard(eventLock);
-        temporaryFd = -1;
+        download = nullptr;
     }
-    bool closed = ::close(fd) == 0;
-    return sent && closed && !transferFailed;
+    bodyPhase = false;
+    return sent && !transferFailed;
 }
 
-bool TGrabSite::StripHeader(const std::string& temporary)
+void TGrabSite::LogFailedGet(const TPageDownload& answer, int error) const
 {
-    std::string content;
-    {
-        std::ifstream in(temporary, std::ios::binary);
-        if (!in)
-            return false;
-        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    switch (answer.Outcome(error)) {
+    case TPageDownload::TOutcome::CutShort:
+        LogFailedGet("網頁傳輸不完整(收到" + std::to_string(answer.BodySize()) + "位元,應有"
+                     + std::to_string(answer.ExpectedSize()) + "位元)");
+        break;
+    case TPageDownload::TOutcome::Reset:
+        LogFailedGet("連線被主機中斷");
+        break;
+    case TPageDownload::TOutcome::StatusBad:
+        LogFailedGet("下載時主機回應" + answer.Status());
+        break;
+    case TPageDownload::TOutcome::HeaderBad:
+        LogFailedGet("下載時Header格式不對");
+        break;
+    case TPageDownload::TOutcome::FileFailed:
+        LogFailedGet("無法寫入暫存檔");
+        break;
+    case TPageDownload::TOutcome::Empty:
+    case TPageDownload::TOutcome::Whole:
+        // An empty body leaves nothing to store and nobody anything to act on.
+        break;
     }
-    // The GET response is cut at its own end of header, which may differ from the HEAD's.
-    size_t body = BodyOffset(content);
-    if (body == std::string::npos || body >= content.size())
-        return false;
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool written = WriteAll(fd, content.data() + body, content.size() - body);
-    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), pageFile.c_str()) != 0)
-        return false;
-    GrabState().PagesStored++;
-    GrabState().BytesStored += static_cast<long long>(content.size() - body);
-    return true;
+}
+
+void TGrabSite::LogFailedGet(const std::string& what) const
+{
+    TLog::Line(std::to_string(slaveNo) + ":" + what + ",放棄這次下載(" + page.URLText() + ")");
 }
 
 void TGrabSite::ScanStoredPage()

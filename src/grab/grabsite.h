@@ -9,10 +9,12 @@
 #include "core/datetime.h"
 #include "core/thread.h"
 #include "grab/grabscheduler.h"
+#include "grab/headerbuffer.h"
 #include "grab/headertable.h"
 #include "grab/linkscanner.h"
 #include "grab/turl.h"
 
+class TPageDownload;
 class TTCPClient;
 
 // A grab thread: fetches pages with HEAD and GET over its own client socket, stores them
@@ -37,6 +39,9 @@ protected:
 
     // One page, with the errors of the grabber's classes passed to the caller.
     void GrabPage(const std::string& urlText);
+    // The last GrabPage ended without an error, and its page is stored whole: fetched,
+    // found unchanged, or not wanted in quick mode.
+    bool PageWhole() const { return pageWhole; }
     // The status line of the main window: on the main thread, when there is a text, the
     // thread has not been told to end and the window is ready.
     void StatusLine(const std::string& text);
@@ -55,14 +60,21 @@ protected:
 
 private:
     void CheckLimits();
+    // Stops the site when it has been grabbed for longer than maxSiteTime; also checked
+    // while waiting for a server, so that a slow one cannot hold a thread past it.
+    void CheckSiteTime();
     void ConnectAndProbe();
     void WaitConnected();
     void SendRequest(const std::string& method);
     void ParseHeader();
     bool IsNewer();
-    void FetchBody();
-    bool GetIntoTemporaryFile(const std::string& temporary);
-    bool StripHeader(const std::string& temporary);
+    // True when the page file now holds this fetch's whole answer.
+    bool FetchBody();
+    bool ConnectForGet();
+    bool GetInto(TPageDownload& download);
+    // The log line of a GET that stored nothing: why, in a few words.
+    void LogFailedGet(const TPageDownload& download, int error) const;
+    void LogFailedGet(const std::string& what) const;
     void ScanStoredPage();
 
     // On the main thread.
@@ -70,9 +82,11 @@ private:
     void FreeClient();
     void ClientConnected();
     void ClientClosed();
-    void ClientFailed();
+    void ClientFailed(int error);
     void HeaderData();
     void BodyData();
+    // The answer wants no more bytes: close the connection and end the wait for it.
+    void EndTransfer();
     void SetMeter(int value);
 
     void Wake();
@@ -93,14 +107,15 @@ private:
     THeaderTable headerTable;
     long long contentLength = 0;
     TLinkScanner scanner;
+    bool pageWhole = false;
 
     // Shared with the client's events; the events run on the main thread.
     std::mutex eventLock;
     std::condition_variable eventSeen;
-    std::string responseText;
-    int temporaryFd = -1;
-    long long temporarySize = 0;
-    std::atomic<bool> bodyPhase{false};  // data events write the temporary file
+    THeaderBuffer headAnswer;
+    TPageDownload* download = nullptr;  // of the GET under way
+    std::atomic<int> transferError{0};  // the error the answer ended with
+    std::atomic<bool> bodyPhase{false};  // data events feed the download
     std::atomic<bool> connected{false};
     std::atomic<bool> madeConnection{false};  // stays set when the server closes at once
     std::atomic<bool> connectFailed{false};

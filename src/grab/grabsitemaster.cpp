@@ -36,6 +36,7 @@ void TGrabSiteMaster::Run()
     }
     try {
         GrabPage(url);
+        GrabState().HomePageWhole = PageWhole();
     } catch (const EQuotaError&) {
         GrabState().StopFlag = true;
         scheduler.RequestEnd();

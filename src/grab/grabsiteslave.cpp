@@ -36,8 +36,49 @@ std::string TGrabSiteSlave::TakePending()
 
 void TGrabSiteSlave::Run()
 {
+    // However the loop ends, an error that nothing caught included, the slave is done:
+    // RunSite waits for it otherwise.
+    struct Done {
+        std::atomic<bool>& alive;
+        ~Done() { alive = false; }
+    } done{alive};
     RunPages();
-    alive = false;
+}
+
+// Grabs a URL this slave has claimed, and releases it however the grab ends. Gives false
+// when the slave is to end.
+bool TGrabSiteSlave::GrabClaimed(const std::string& entry, const std::string& url)
+{
+    struct Claimed {
+        const std::string& url;
+        ~Claimed() { InFetch().Release(url); }
+    } claimed{url};
+    try {
+        size_t equals = entry.rfind('=');
+        Level = StrToInt(equals == std::string::npos ? std::string() : entry.substr(equals + 1));
+    } catch (const EConvertError& error) {
+        ShowError("錯誤代碼:1164" + std::string(error.what()) + entry);
+        Level = 0;
+    }
+    try {
+        GrabPage(url);
+    } catch (const EGrabToLong&) {
+        GrabState().StopFlag = true;
+        return false;
+    } catch (const EQuotaError&) {
+        GrabState().StopFlag = true;
+        scheduler.RequestEnd();
+        return false;
+    } catch (const ENoModified&) {
+    } catch (const EGrabError&) {
+        // A refused header, a page on another server, a file too large, a silent
+        // server: this slave ends and RunSite starts another for the next URL.
+        return false;
+    } catch (const std::exception& error) {
+        ShowError("錯誤代碼:1192" + std::string(error.what()) + "\r" + "surlwanted:" + url + "\r" + "sFullPath:"
+                  + pageFile + "\r" + "sresponseCode:" + statusCode.substr(0, 3));
+    }
+    return true;
 }
 
 void TGrabSiteSlave::RunPages()
@@ -49,41 +90,14 @@ void TGrabSiteSlave::RunPages()
     }
     while (!entry.empty() && !Terminated() && !GrabState().StopFlag) {
         // The level follows the last "=", since a URL may hold "=" itself.
-        size_t equals = entry.rfind('=');
-        std::string url = entry.substr(0, equals);
+        std::string url = entry.substr(0, entry.rfind('='));
         SetURL(url);
         // The site's own start URL is the master's; a slave drops it instead of waiting.
         if (!InFetch().Claim(url)) {
             entry = TakePending();
             continue;
         }
-        try {
-            Level = StrToInt(equals == std::string::npos ? std::string() : entry.substr(equals + 1));
-        } catch (const EConvertError& error) {
-            ShowError("錯誤代碼:1164" + std::string(error.what()) + entry);
-            Level = 0;
-        }
-        bool goOn = true;
-        try {
-            GrabPage(url);
-        } catch (const EGrabToLong&) {
-            GrabState().StopFlag = true;
-            goOn = false;
-        } catch (const EQuotaError&) {
-            GrabState().StopFlag = true;
-            scheduler.RequestEnd();
-            goOn = false;
-        } catch (const ENoModified&) {
-        } catch (const EGrabError&) {
-            // A refused header, a page on another server, a file too large, a silent
-            // server: this slave ends and RunSite starts another for the next URL.
-            goOn = false;
-        } catch (const std::exception& error) {
-            ShowError("錯誤代碼:1192" + std::string(error.what()) + "\r" + "surlwanted:" + url + "\r"
-                      + "sFullPath:" + pageFile + "\r" + "sresponseCode:" + statusCode.substr(0, 3));
-        }
-        InFetch().Release(url);
-        if (!goOn)
+        if (!GrabClaimed(entry, url))
             return;
         entry = TakePending();
     }

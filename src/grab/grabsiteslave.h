@@ -21,6 +21,7 @@ protected:
 
 private:
     void RunPages();
+    bool GrabClaimed(const std::string& entry, const std::string& url);
     std::string TakePending();
 
     std::atomic<bool> alive{true};

@@ -46,6 +46,18 @@ void TGrabState::SetCurrentAlias(const std::string& alias)
     currentAlias = alias;
 }
 
+std::string TGrabState::CurrentPage() const
+{
+    std::lock_guard guard(textLock);
+    return currentPage;
+}
+
+void TGrabState::SetCurrentPage(const std::string& url)
+{
+    std::lock_guard guard(textLock);
+    currentPage = url;
+}
+
 TInFetch& InFetch()
 {
     static TInFetch inFetch;

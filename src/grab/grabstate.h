@@ -12,6 +12,9 @@
 struct TGrabState {
     std::atomic<bool> StopFlag{false};
     std::atomic<bool> MasterDone{false};
+    // The master stored the home page whole (or found it unchanged): a site that then
+    // queued nothing is done, not interrupted.
+    std::atomic<bool> HomePageWhole{false};
     std::atomic<TDateTime> SiteStart{0};
     // What the grab of this process has stored, for summaries.
     std::atomic<long long> PagesStored{0};
@@ -24,12 +27,15 @@ struct TGrabState {
     void SetSiteAddress(const std::string& address);
     std::string CurrentAlias() const;  // the schedule entry's alias, for status lines
     void SetCurrentAlias(const std::string& alias);
+    std::string CurrentPage() const;  // the page a grab thread began last, for progress
+    void SetCurrentPage(const std::string& url);
 
 private:
     mutable std::mutex textLock;
     std::string currentSiteURL;
     std::string siteAddress;
     std::string currentAlias;
+    std::string currentPage;
 };
 
 TGrabState& GrabState();

@@ -35,10 +35,10 @@ bool HasHeaderEnd(const std::string& response)
     return response.find("\r\n\r\n") != std::string::npos || response.find("\n\n") != std::string::npos;
 }
 
-size_t BodyOffset(const std::string& response)
+size_t BodyOffset(const std::string& response, size_t from)
 {
-    size_t crlf = response.find("\r\n\r\n");
-    size_t lf = response.find("\n\n");
+    size_t crlf = response.find("\r\n\r\n", from);
+    size_t lf = response.find("\n\n", from);
     if (crlf == std::string::npos && lf == std::string::npos)
         return std::string::npos;
     if (lf == std::string::npos || (crlf != std::string::npos && crlf < lf))

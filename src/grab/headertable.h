@@ -27,7 +27,8 @@ std::string StatusCodeOf(const std::string& response);
 bool HasHeaderEnd(const std::string& response);
 
 // The offset just after the first empty line of response, or npos when it has none.
-size_t BodyOffset(const std::string& response);
+// from says where to start looking, for a response that grows and was looked at before.
+size_t BodyOffset(const std::string& response, size_t from = 0);
 
 template <typename Stop> void THeaderTable::Take(const std::string& response, Stop stopped)
 {

@@ -1,5 +1,9 @@
 #include "grab/pagestore.h"
 
+#include <atomic>
+
+#include <unistd.h>
+
 #include "core/paths.h"
 
 bool IsSiteFolderName(std::string_view name)
@@ -29,5 +33,6 @@ std::string PageFile(const std::string& siteFolder, const std::string& localPath
 
 std::string TemporaryFile(const std::string& pageFile)
 {
-    return pageFile + ".TMP";
+    static std::atomic<unsigned long long> last{0};
+    return pageFile + "." + std::to_string(::getpid()) + "-" + std::to_string(++last) + ".TMP";
 }

@@ -24,5 +24,7 @@ std::string SiteFolder(const std::string& address);
 // siteFolder + "/" + localPath; empty when either is empty (the page has no file).
 std::string PageFile(const std::string& siteFolder, const std::string& localPath);
 
-// The file a page is fetched into before it becomes pageFile: pageFile + ".TMP".
+// A file to fetch a page into before it becomes pageFile: pageFile, a number of this
+// process and fetch, and ".TMP". Each call gives a new name, so that two fetches of one
+// page (a URL queued again, one server under two host names) never share a file.
 std::string TemporaryFile(const std::string& pageFile);

@@ -98,6 +98,7 @@ int RunSite(const std::string& url, int level, bool cross, bool quick, TGrabSche
     TGrabState& state = GrabState();
     state.StopFlag = false;
     state.MasterDone = false;
+    state.HomePageWhole = false;
 
     auto* master = new TGrabSiteMaster(url, level, cross, quick, scheduler);
     master->SetFreeOnTerminate(true);
@@ -116,7 +117,9 @@ int RunSite(const std::string& url, int level, bool cross, bool quick, TGrabSche
     if (UrlDatabase().PendingCount() == 0) {
         scheduler.Status("下載完畢:" + url);
         WaitForMaster();
-        return 1;
+        // A home page stored whole that links nothing (depth 0, or no links) is a site
+        // done; nothing was interrupted.
+        return state.HomePageWhole && !SiteStopped(scheduler) ? 0 : 1;
     }
     scheduler.Status("下載中:<" + state.CurrentAlias() + "><" + url + ">");
 

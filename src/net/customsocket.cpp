@@ -118,6 +118,12 @@ void TCustomSocket::ShutdownSocket(int& Socket, bool Abort)
     Socket = sockapi::InvalidSocket;
 }
 
+void TCustomSocket::ResetConnection(int Socket)
+{
+    if (Socket != sockapi::InvalidSocket && sockapi::Disconnect(Socket) != 0)
+        ReportError(sockapi::LastError());
+}
+
 int TCustomSocket::BytesAvailable(int Socket)
 {
     int count = 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "net/socketevents.h"
@@ -63,6 +64,10 @@ public:
     // Stops the socket's events and closes it: Abort resets the connection, otherwise it
     // closes gracefully. Socket becomes -1 when every step succeeded.
     void ShutdownSocket(int& Socket, bool Abort);
+    // Resets Socket's connection and leaves the handle open: a worker blocked sending on it
+    // returns at once, and the peer sees the answer cut, not ended. The handle stays its
+    // owner's to close.
+    void ResetConnection(int Socket);
     int BytesAvailable(int Socket);
     void SendText(int Socket, int Flags, const std::string& Text);
     void ReceiveText(int Socket, int Flags, std::string& Text);
@@ -84,6 +89,10 @@ protected:
     int Protocol = 0;
     int SocketType = 3;
     int handle = -1;
+    // Held while a call uses handle, so that a close on another thread cannot free the
+    // descriptor number between reading handle and using it. Recursive: an OnError
+    // handler runs inside such a call and may use the component again.
+    mutable std::recursive_mutex handleLock;
     TSocketState state = stUninitialised;
     std::atomic<int> lastError{0};
     // Made by the client and the server, which receive its events.

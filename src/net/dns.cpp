@@ -1,5 +1,6 @@
 #include "net/dns.h"
 
+#include "core/log.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -21,8 +22,12 @@ void SetHostCache(TDNS* cache)
 
 TDNS::TDNS() : file(JoinPath(ProgramFolder(), "dns.ini"))
 {
-    for (auto& [host, address] : file.ReadSectionValues("www"))
-        table.emplace(LowerCase(host), address);
+    // A key without a value is no entry: the host gets the first address seen after all.
+    auto entries = file.ReadSectionValues("www");
+    table.reserve(entries.size());
+    for (auto& [host, address] : entries)
+        if (!address.empty())
+            table.emplace(LowerCase(host), std::move(address));
 }
 
 std::string TDNS::Lookup(const std::string& host) const
@@ -41,5 +46,19 @@ void TDNS::Remember(const std::string& host, const std::string& address)
         if (!table.emplace(LowerCase(host), address).second)
             return;
     }
-    file.WriteString("www", host, address);
+    unwritten.emplace_back(host, address);
+    WriteUnwritten();
+}
+
+void TDNS::WriteUnwritten()
+{
+    while (!unwritten.empty()) {
+        try {
+            file.WriteString("www", unwritten.front().first, unwritten.front().second);
+        } catch (const EProfileWrite& error) {
+            TLog::Line("主機位址無法寫入 dns.ini, 下次新增時再寫: " + std::string(error.what()));
+            return;
+        }
+        unwritten.pop_front();
+    }
 }

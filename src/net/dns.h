@@ -1,8 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/profilefile.h"
 
@@ -18,12 +20,17 @@ public:
     // The address for host (names compared without regard to case), or empty.
     std::string Lookup(const std::string& host) const;
     // Adds host=address to the table and the file, unless address is empty or host is known.
+    // An entry the file refuses stays in the table, is logged, and is written again with
+    // the next new entry.
     void Remember(const std::string& host, const std::string& address);
 
 private:
+    void WriteUnwritten();
+
     mutable std::mutex lock;
     std::unordered_map<std::string, std::string> table;  // lower-case host -> address
     TProfileFile file;
+    std::deque<std::pair<std::string, std::string>> unwritten;  // main thread only
 };
 
 // The process's host name cache, made at start-up; nullptr before and after.

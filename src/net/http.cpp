@@ -1,14 +1,16 @@
 #include "net/http.h"
 
-#include <vector>
+#include <algorithm>
+#include <cstdint>
 
+#include "core/settings.h"
 #include "core/text.h"
+#include "net/httplimits.h"
 #include "net/spliturl.h"
 #include "net/tcpiperror.h"
 
 namespace {
 
-constexpr int BodyChunk = 4096;
 constexpr char DefaultPort[] = "80";
 constexpr char DefaultProxyPort[] = "8080";
 
@@ -99,26 +101,35 @@ void THTTP::GetExchange()
     // The GET answer decides, not a status left over from the HEAD answer.
     statusCode = 0;
     statusText.clear();
-    if (!ReadHeader(false))
+    if (!ReadHeader(false)) {
+        RaiseIfBroken();
         throw ETcpIpError("Connection closed by " + Host + " before the end of the header");
+    }
     if (statusCode >= 300)
         throw EProtocolError(statusText, statusCode);
 
+    // The body is held in memory, so it is bounded as a grabbed file is.
+    const size_t limit = static_cast<size_t>(std::max<std::int64_t>(Settings().maxFileSize, 0));
+    if (contentLength > 0 && static_cast<size_t>(contentLength) > limit)
+        throw ETcpIpError("Body from " + Host + " larger than " + std::to_string(limit) + " bytes");
     body.clear();
-    std::vector<char> buffer(BodyChunk);
-    while (!Finished()) {
-        int count = 0;
-        ReadBlock(buffer.data(), BodyChunk, count);
-        body.append(buffer.data(), static_cast<size_t>(count));
-    }
+    ReadBody(limit);
+    // The length the GET answer declared, or else the HEAD answer's.
+    if (contentLength > 0 && body.size() < static_cast<size_t>(contentLength))
+        throw ETcpIpError("Connection closed by " + Host + " after " + std::to_string(body.size()) + " of "
+                          + std::to_string(contentLength) + " bytes");
 }
 
 bool THTTP::ReadHeader(bool head)
 {
     std::string line;
+    size_t budget = MaxHeaderBytes;
     for (;;) {
-        if (!ReadLine(line))
+        if (!ReadLine(line, budget)) {
+            if (budget == 0)
+                throw ETcpIpError("Header from " + Host + " longer than " + std::to_string(MaxHeaderBytes) + " bytes");
             return false;
+        }
         if (line.empty())
             return true;
         if (line.compare(0, 8, "HTTP/1.0") == 0) {

@@ -7,9 +7,10 @@
 // Fetches one URL with HTTP/1.0: a HEAD request, whose "Location:" may move the target,
 // then a GET request on a second connection; the answer's body lands in Body. Blocking,
 // for worker threads. Raises ETcpIpError (the host cannot be resolved, the connection
-// ended inside the header, no data in time), ESocketError (no connection) and
-// EProtocolError (a GET status of 300 or more); a Port that is not a number raises
-// EConvertError.
+// ended inside the header, a header over MaxHeaderBytes, a body over the largest file
+// size of the settings or short of its declared length, a broken connection, no data in
+// time), ESocketError (no connection) and EProtocolError (a GET status of 300 or more);
+// a Port that is not a number raises EConvertError.
 class THTTP : public TTcpIp {
 public:
     std::string URL;

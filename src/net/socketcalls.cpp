@@ -151,6 +151,13 @@ int Connect(int s, uint32_t address, int port)
     return Checked(::connect(s, reinterpret_cast<const sockaddr*>(&name), sizeof name));
 }
 
+int Disconnect(int s)
+{
+    sockaddr none{};
+    none.sa_family = AF_UNSPEC;
+    return Checked(::connect(s, &none, sizeof none));
+}
+
 long Send(int s, const void* data, size_t length, int flags)
 {
     for (;;) {

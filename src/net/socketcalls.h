@@ -27,6 +27,8 @@ int Bind(int s, uint32_t address, int port);
 int Listen(int s, int backlog);
 int Accept(int listener);  // the new socket is non-blocking
 int Connect(int s, uint32_t address, int port);
+// Resets the connection of s at once (a connect to AF_UNSPEC); s stays open, unconnected.
+int Disconnect(int s);
 long Send(int s, const void* data, size_t length, int flags);
 long Receive(int s, void* data, size_t size, int flags);
 // What a read would see now without taking it: 1 data waiting, 0 the peer closed,

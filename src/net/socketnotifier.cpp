@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
 
 #include "core/mainthread.h"
 #include "core/userinterface.h"
@@ -44,6 +45,13 @@ int TSocketNotifier::Select(int socket, int mask)
 void TSocketNotifier::ReadDone(int socket)
 {
     RunOnOwner([this, socket] { Arm(socket, true); }, false);
+}
+
+void TSocketNotifier::ReadDoneAfter(int socket, std::chrono::milliseconds delay)
+{
+    RunOnOwner(
+        [this, socket, delay] { QTimer::singleShot(delay, owner.get(), [this, socket] { Arm(socket, true); }); },
+        false);
 }
 
 void TSocketNotifier::WriteBlocked(int socket)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,6 +36,9 @@ public:
     int Select(int socket, int mask);
     // The handler read from (or accepted on) socket: its readiness counts again.
     void ReadDone(int socket);
+    // As ReadDone, but only once delay has passed: for a listener whose accept failed and
+    // would fail again at once.
+    void ReadDoneAfter(int socket, std::chrono::milliseconds delay);
     // A send on socket would block: raise FD_WRITE when it can take data again.
     void WriteBlocked(int socket);
 

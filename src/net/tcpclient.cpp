@@ -31,6 +31,8 @@ TTCPClient::~TTCPClient()
 
 void TTCPClient::Connect()
 {
+    std::lock_guard guard(handleLock);
+    closeError = 0;
     TSocketAddress address;
     if (!ResolveAddress(Host, Port, address))
         return;
@@ -76,6 +78,7 @@ bool TTCPClient::BindAuthorized()
 
 void TTCPClient::Close()
 {
+    std::lock_guard guard(handleLock);
     ShutdownSocket(handle, true);
     if (handle == sockapi::InvalidSocket)
         state = stClosed;
@@ -83,26 +86,31 @@ void TTCPClient::Close()
 
 void TTCPClient::Send(const std::string& Text)
 {
+    std::lock_guard guard(handleLock);
     SendText(handle, 0, Text);
 }
 
 void TTCPClient::Receive(std::string& Text)
 {
+    std::lock_guard guard(handleLock);
     ReceiveText(handle, 0, Text);
 }
 
 long TTCPClient::ReceiveBuf(void* Buffer, long Size)
 {
+    std::lock_guard guard(handleLock);
     return ReceiveBuffer(handle, Buffer, 0, Size);
 }
 
 void TTCPClient::PeerAddress(std::string& Text)
 {
+    std::lock_guard guard(handleLock);
     PeerAddressOf(handle, Text);
 }
 
 int TTCPClient::LocalPort() const
 {
+    std::lock_guard guard(handleLock);
     return BoundPortOf(handle);
 }
 
@@ -135,6 +143,7 @@ void TTCPClient::Dispatch(int Socket, int Event, int Error)
             ReportError(Error);
             break;
         }
+        closeError = Error;
         if (OnClose)
             OnClose(this, Socket);
         Close();

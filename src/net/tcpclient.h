@@ -7,7 +7,10 @@
 // An event-driven TCP connection to Host:Port. Connect starts it and returns at once;
 // OnConnect, OnData, OnWrite and OnClose follow on the creating thread's event loop.
 // The component goes on working after a handler returns, so a handler must not free it;
-// free it from a later call (PostToMain) instead.
+// free it from a later call (PostToMain) instead. Send may be called from any thread:
+// the handle is guarded, so a send never reaches a connection that took over the
+// descriptor number of a client closed meanwhile. Connect, Close and the reads belong
+// to the creating thread.
 class TTCPClient : public TCustomSocket {
 public:
     TTCPClient();
@@ -31,6 +34,9 @@ public:
     void PeerAddress(std::string& Text);
     // The local port of the connection, or -1.
     int LocalPort() const;
+    // The Winsock error the peer's close came with: 0 for an orderly close, 10054 for a
+    // reset. Set before OnClose is raised; cleared by Connect.
+    int CloseError() const { return closeError; }
 
     // Handles one network event of a socket, as the notifier delivers them; public so
     // that the rules can be driven with made-up events.
@@ -38,4 +44,6 @@ public:
 
 private:
     bool BindAuthorized();
+
+    std::atomic<int> closeError{0};
 };

@@ -1,7 +1,10 @@
 #include "net/tcpip.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
+#include "core/settings.h"
 #include "net/hostaddress.h"
 #include "net/httptimeouts.h"
 #include "net/socketcalls.h"
@@ -34,13 +37,32 @@ void TTcpIp::Get()
 {
     OpenConnection();
     body.clear();
+    ReadBody(static_cast<size_t>(std::max<std::int64_t>(Settings().maxFileSize, 0)));
+    CloseConnection();
+}
+
+void TTcpIp::ReadBody(size_t Limit)
+{
     std::vector<char> buffer(ReadChunk);
     while (!Finished()) {
         int count = 0;
         ReadBlock(buffer.data(), ReadChunk, count);
+        if (body.size() + static_cast<size_t>(count) > Limit)
+            throw ETcpIpError("Body from " + Host + " larger than " + std::to_string(Limit) + " bytes");
         body.append(buffer.data(), static_cast<size_t>(count));
     }
-    CloseConnection();
+    RaiseIfBroken();
+}
+
+void TTcpIp::RaiseIfBroken()
+{
+    // A reset can end the connection before a read reports it: Finished sees the socket
+    // unconnected, and the reset waits in the socket's pending error.
+    int pending = 0;
+    if (readError == 0 && socket != sockapi::InvalidSocket && sockapi::PendingError(socket, pending) == 0)
+        readError = pending;
+    if (readError != 0)
+        throw ETcpIpError("Connection to " + Host + " broken: " + WinsockErrorText(readError));
 }
 
 void TTcpIp::OpenConnection()
@@ -65,6 +87,7 @@ void TTcpIp::OpenConnection()
     if (socket == sockapi::InvalidSocket)
         throw ESocketError(error);
     ended = false;
+    readError = 0;
 }
 
 // Connects without blocking, so that a dead server costs at most the connect time-out,
@@ -136,20 +159,33 @@ void TTcpIp::ReadBlock(char* Buffer, int Size, int& Count)
         }
         // Only this call's own result counts: an end or an error ends the connection,
         // a would-block (nothing after all) waits again.
-        if (received == 0 || sockapi::LastError() != WSAEWOULDBLOCK)
+        if (received < 0 && sockapi::LastError() != WSAEWOULDBLOCK)
+            readError = sockapi::LastError();
+        if (received == 0 || readError != 0)
             ended = true;
     }
 }
 
 bool TTcpIp::ReadLine(std::string& Line)
 {
+    size_t unlimited = SIZE_MAX;
+    return ReadLine(Line, unlimited);
+}
+
+bool TTcpIp::ReadLine(std::string& Line, size_t& Budget)
+{
     std::string text;
     bool afterCr = false;
     for (;;) {
+        if (Budget == 0) {
+            Line.clear();
+            return false;
+        }
         char byte = 0;
         int count = 0;
         ReadBlock(&byte, 1, count);
         if (count == 1) {
+            --Budget;
             if (byte == '\r') {
                 afterCr = true;
             } else if (byte == '\n') {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,7 +25,8 @@ public:
     // What the last Get received.
     const std::string& Body() const { return body; }
 
-    // Connects, then reads everything the server sends into Body.
+    // Connects, then reads everything the server sends into Body (bounded by the largest
+    // file size of the settings).
     virtual void Get();
     // Connects to Host:Port, closing any connection held before.
     virtual void OpenConnection();
@@ -38,10 +40,21 @@ public:
     // Reads one CR LF line without its end. When the connection ends first, Line is
     // empty and the result false, so that header loops end.
     bool ReadLine(std::string& Line);
+    // The same, taking at most Budget bytes, line end included; Budget goes down by the
+    // bytes taken. A line that does not end within it gives false with Budget 0.
+    bool ReadLine(std::string& Line, size_t& Budget);
     void WriteText(const std::string& Text);
+    // The Winsock error that ended the connection while reading; 0 after an orderly end.
+    int ReadError() const { return readError; }
 
 protected:
     void Trace(const std::string& Msg, int Level) const;
+    // Reads until the connection ends, appending to Body. Raises ETcpIpError when Body
+    // would grow past Limit bytes or the connection broke instead of ending.
+    void ReadBody(size_t Limit);
+    // Raises ETcpIpError when the connection ended by an error (a reset) rather than in
+    // order.
+    void RaiseIfBroken();
 
     std::string body;
 
@@ -51,4 +64,5 @@ private:
     uint32_t address = 0xFFFFFFFFu;
     int socket = -1;
     bool ended = false;
+    int readError = 0;
 };

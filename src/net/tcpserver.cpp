@@ -34,12 +34,19 @@ void TTCPServer::Listen()
         return;
     state = stClosed;
     handle = sockapi::Open(true);
-    // Without SO_REUSEADDR Linux refuses the port while connections of an earlier run
-    // linger in TIME_WAIT, which Windows allows; two listeners are still refused.
-    if (handle == sockapi::InvalidSocket || sockapi::SetOption(handle, SOL_SOCKET, SO_REUSEADDR, 1) != 0
-        || notifier->Select(handle, FD_ACCEPT) != 0 || sockapi::Bind(handle, address.Address, address.Port) != 0
-        || sockapi::Listen(handle, MaxListen) != 0) {
+    if (handle == sockapi::InvalidSocket) {
         ReportError(sockapi::LastError());
+        return;
+    }
+    // Without SO_REUSEADDR Linux refuses the port while connections of an earlier run
+    // linger in TIME_WAIT, which Windows allows; two listeners are still refused. The watch
+    // comes last: a socket that is not listening reads as ready for ever.
+    if (sockapi::SetOption(handle, SOL_SOCKET, SO_REUSEADDR, 1) != 0
+        || sockapi::Bind(handle, address.Address, address.Port) != 0 || sockapi::Listen(handle, MaxListen) != 0
+        || notifier->Select(handle, FD_ACCEPT) != 0) {
+        int code = sockapi::LastError();
+        ShutdownSocket(handle, true);
+        ReportError(code);
         return;
     }
     state = stListening;
@@ -93,11 +100,18 @@ int TTCPServer::ListenPort() const
 void TTCPServer::Accept()
 {
     int socket = sockapi::Accept(handle);
-    notifier->ReadDone(handle);
     if (socket == sockapi::InvalidSocket) {
-        ReportError(sockapi::LastError());
+        int code = sockapi::LastError();
+        // Without a free descriptor the waiting connection stays, and so does the
+        // listener's readiness: looking again at once would spin.
+        if (code == WSAEMFILE || code == WSAENOBUFS)
+            notifier->ReadDoneAfter(handle, AcceptPause);
+        else
+            notifier->ReadDone(handle);
+        ReportError(code);
         return;
     }
+    notifier->ReadDone(handle);
     if (sockapi::SetOption(socket, SOL_SOCKET, SO_OOBINLINE, 1) != 0
         || notifier->Select(socket, FD_READ | FD_WRITE | FD_CLOSE) != 0) {
         ReportError(sockapi::LastError());

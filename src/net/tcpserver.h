@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "net/clientlist.h"
@@ -9,9 +10,13 @@
 // client list and raises OnAccept; OnData, OnWrite and OnClose follow for it on the
 // creating thread's event loop. Workers may send on and close client connections from
 // their own threads (SendTo, SendBufTo, SendAll, CloseClient) while that loop runs; a
-// handler must not free the server.
+// handler must not free the server. A listen that fails keeps no socket; an accept that
+// fails for want of descriptors is tried again after AcceptPause, and reported each time.
 class TTCPServer : public TCustomSocket {
 public:
+    // How long accepting rests after an accept failed for want of descriptors (or memory).
+    static constexpr std::chrono::milliseconds AcceptPause{100};
+
     TTCPServer();
     ~TTCPServer() override;
 

@@ -72,6 +72,12 @@ std::string ProgramFolder()
     return programFolder;
 }
 
+std::string ExecutableFolder()
+{
+    static const std::string folder = FindExecutableFolder();
+    return folder;
+}
+
 std::string WindowsFolder()
 {
     std::lock_guard guard(folderLock);

@@ -6,6 +6,10 @@
 // program (see InstalledFilesFolder) uses the user's own folder instead, UserProgramFolder.
 std::string ProgramFolder();
 
+// The folder that holds the running program file, whatever $ZANVIK_HOME says; ends in "/".
+// The programs of one build live there together.
+std::string ExecutableFolder();
+
 // Where a profile file named without a folder lives: $ZANVIK_WINDIR, else
 // $XDG_CONFIG_HOME/zanvik, else ~/.config/zanvik. Ends in "/"; created on demand.
 std::string WindowsFolder();

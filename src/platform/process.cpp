@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include <csignal>
+
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -37,7 +39,11 @@ pid_t StartProgram(const std::string& file, const std::vector<std::string>& argu
 bool ProgramRunning(pid_t pid, int* exitCode)
 {
     int status = 0;
-    pid_t result = ::waitpid(pid, &status, WNOHANG);
+    pid_t result;
+    // An interrupted look says nothing about the child; only a real answer ends it.
+    do {
+        result = ::waitpid(pid, &status, WNOHANG);
+    } while (result < 0 && errno == EINTR);
     if (result == 0)
         return true;
     if (exitCode)
@@ -55,6 +61,12 @@ int WaitProgram(pid_t pid)
     if (result != pid || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+void EndProgram(pid_t pid)
+{
+    ::kill(pid, SIGTERM);
+    WaitProgram(pid);
 }
 
 std::string FindOnPath(const std::string& name)

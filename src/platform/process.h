@@ -17,6 +17,8 @@ pid_t SpawnProgram(const std::string& file, const std::vector<std::string>& argu
 bool ProgramRunning(pid_t pid, int* exitCode = nullptr);
 // Waits for the child and gives its exit code (-1 when it did not exit normally).
 int WaitProgram(pid_t pid);
+// Ends a child started by SpawnProgram that is still running (SIGTERM) and reaps it.
+void EndProgram(pid_t pid);
 
 // The full path of a program found on $PATH, or empty.
 std::string FindOnPath(const std::string& name);

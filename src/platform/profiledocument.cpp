@@ -1,6 +1,8 @@
 #include "platform/profiledocument.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -33,6 +35,25 @@ std::string OneLine(std::string s)
     std::replace(s.begin(), s.end(), '\r', ' ');
     return s;
 }
+
+// Names as profile files compare them, for sets of names.
+struct NoCaseHash {
+    size_t operator()(std::string_view text) const
+    {
+        size_t hash = 14695981039346656037ull;
+        for (char c : text)
+            hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+        return hash;
+    }
+};
+
+struct NoCaseEqual {
+    bool operator()(std::string_view a, std::string_view b) const
+    {
+        return a.size() == b.size()
+            && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    }
+};
 
 }  // namespace
 
@@ -142,15 +163,14 @@ std::vector<std::pair<std::string, std::string>> ProfileDocument::Entries(const 
     auto s = FindSection(section);
     if (!s)
         return result;
+    // A set of the names seen keeps a section of many keys (the host cache) linear.
     size_t end = SectionEnd(*s);
-    for (size_t i = *s + 1; i < end; ++i) {
-        if (lines[i].kind != Kind::Entry)
-            continue;
-        bool seen = std::any_of(result.begin(), result.end(),
-            [&](const auto& entry) { return SameText(entry.first, lines[i].name); });
-        if (!seen)
+    std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual> seen;
+    seen.reserve(end - *s);
+    result.reserve(end - *s);
+    for (size_t i = *s + 1; i < end; ++i)
+        if (lines[i].kind == Kind::Entry && seen.insert(lines[i].name).second)
             result.emplace_back(lines[i].name, lines[i].value);
-    }
     return result;
 }
 
@@ -180,9 +200,20 @@ bool ProfileDocument::HasSection(const std::string& section) const
     return FindSection(section).has_value();
 }
 
+std::string ProfileDocument::EntryText(const std::string& key, const std::string& value)
+{
+    return OneLine(key) + "=" + OneLine(value);
+}
+
+bool ProfileDocument::NewKeyGoesAtEnd(const std::string& section) const
+{
+    auto s = FindSection(section);
+    return s && finalNewline && SectionEnd(*s) == lines.size() && LastEntryOf(*s) + 1 == lines.size();
+}
+
 void ProfileDocument::Set(const std::string& section, const std::string& key, const std::string& value)
 {
-    Line line = Parse(OneLine(key) + "=" + OneLine(value));
+    Line line = Parse(EntryText(key, value));
     line.name = OneLine(key);
     line.value = OneLine(value);
     auto s = FindSection(section);

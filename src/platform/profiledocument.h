@@ -25,6 +25,12 @@ public:
     bool Delete(const std::string& section, const std::string& key);
     bool EraseSection(const std::string& section);
     bool AddSection(const std::string& section);
+    // True when Set of a new key of section would put it at the very end of the text:
+    // section is the last one, no line follows its last non-blank line, and
+    // the text ends with a line feed.
+    bool NewKeyGoesAtEnd(const std::string& section) const;
+    // The line that Set writes for key and value, without its line feed.
+    static std::string EntryText(const std::string& key, const std::string& value);
 
     std::string Text() const;
 

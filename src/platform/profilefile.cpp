@@ -1,13 +1,18 @@
 #include "platform/profilefile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "platform/folders.h"
@@ -78,30 +83,78 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
+std::atomic<long long> lockWaitMs{ProfileLockWait.count()};
+
+// The process that holds a lock on the file open as fd, from the kernel's lock list; 0 when
+// it cannot be told.
+pid_t LockHolder(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return 0;
+    char id[64];
+    std::snprintf(id, sizeof id, "%02x:%02x:%llu", ::major(info.st_dev), ::minor(info.st_dev),
+                  static_cast<unsigned long long>(info.st_ino));
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        // "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF"; waiting requests carry "->".
+        std::istringstream words(line);
+        std::string number, kind, mode, access, device;
+        long long pid = 0;
+        if (words >> number >> kind >> mode >> access >> pid >> device && kind != "->" && device == id)
+            return static_cast<pid_t>(pid);
+    }
+    return 0;
+}
+
+// Takes the exclusive lock of fd, waiting at most the lock wait. On failure errno tells
+// why; EWOULDBLOCK when another program held it all that time.
+bool LockWithin(int fd)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs.load());
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 // Opens the file and takes its exclusive lock; retries when another writer replaced the
 // file between our open and our lock, so the lock is always on the file now in place.
+// Raises EProfileWrite when the file cannot be opened or stays locked too long.
 int OpenLocked(const std::string& path, mode_t mode)
 {
     for (;;) {
-        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, mode);
-        if (fd < 0)
-            return -1;
-        if (::flock(fd, LOCK_EX) != 0) {
-            int error = errno;
-            ::close(fd);
-            errno = error;
-            return -1;
+        FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, mode));
+        if (fd.get() < 0)
+            throw EProfileWrite("Cannot write \"" + path + "\": " + ErrnoText(errno));
+        if (!LockWithin(fd.get())) {
+            if (errno != EWOULDBLOCK)
+                throw EProfileWrite("Cannot write \"" + path + "\": " + ErrnoText(errno));
+            pid_t holder = LockHolder(fd.get());
+            throw EProfileWrite("無法寫入 \"" + path + "\": 另一個程式"
+                                + (holder > 0 ? "(程序 " + std::to_string(holder) + ")" : std::string())
+                                + "鎖住這個檔案已超過 " + std::to_string(lockWaitMs.load()) + " 毫秒");
         }
         struct stat opened {};
         struct stat current {};
-        if (::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &current) == 0 && opened.st_ino == current.st_ino
+        if (::fstat(fd.get(), &opened) == 0 && ::stat(path.c_str(), &current) == 0 && opened.st_ino == current.st_ino
             && opened.st_dev == current.st_dev)
-            return fd;
-        ::close(fd);
+            return fd.release();
     }
 }
 
 }  // namespace
+
+void SetProfileLockWaitForTest(std::chrono::milliseconds wait)
+{
+    lockWaitMs = wait.count();
+}
 
 int ProfileInteger(const std::string& text, int fallback)
 {
@@ -193,8 +246,6 @@ template <typename Change> void TProfileFile::Update(Change change)
 {
     mode_t mode = access == Access::OwnerOnly ? 0600 : 0644;
     FileDescriptor locked(OpenLocked(path, mode));
-    if (locked.get() < 0)
-        throw EProfileWrite("Cannot write \"" + path + "\": " + ErrnoText(errno));
     std::string text;
     if (!ReadAll(locked.get(), text))
         throw EProfileWrite("Cannot read \"" + path + "\": " + ErrnoText(errno));
@@ -212,12 +263,19 @@ template <typename Change> void TProfileFile::Update(Change change)
     std::string newText = document.Text();
     bool written = ::fchmod(out.get(), keep) == 0 && WriteAll(out.get(), newText) && ::fsync(out.get()) == 0;
     int error = errno;
+    struct stat replaced {};
+    ::fstat(out.get(), &replaced);
     bool closed = ::close(out.release()) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         if (written && closed)
             error = errno;
         ::unlink(temporary.c_str());
         throw EProfileWrite("Cannot write \"" + path + "\": " + ErrnoText(error));
+    }
+    appendAt = -1;
+    if (document.NewKeyGoesAtEnd(appendSection)) {
+        appendAt = static_cast<long long>(newText.size());
+        appendInode = replaced.st_ino;
     }
 }
 
@@ -276,6 +334,29 @@ void TProfileFile::WriteString(const std::string& section, const std::string& ke
         document.Set(section, key, value);
         return true;
     });
+}
+
+void TProfileFile::AddNewKey(const std::string& section, const std::string& key, const std::string& value)
+{
+    if (appendAt >= 0 && SameText(section, appendSection)) {
+        FileDescriptor locked(OpenLocked(path, access == Access::OwnerOnly ? 0600 : 0644));
+        struct stat info {};
+        if (::fstat(locked.get(), &info) == 0 && info.st_size == appendAt && info.st_ino == appendInode) {
+            // The file is as we left it: the line lands where a rewrite would put it, and the
+            // lines before it are never touched.
+            std::string line = ProfileDocument::EntryText(key, value) + "\n";
+            if (::lseek(locked.get(), 0, SEEK_END) < 0 || !WriteAll(locked.get(), line)) {
+                int error = errno;
+                // A line cut short by a full disk is taken away again.
+                [[maybe_unused]] int ignored = ::ftruncate(locked.get(), appendAt);
+                throw EProfileWrite("Cannot write \"" + path + "\": " + ErrnoText(error));
+            }
+            appendAt += static_cast<long long>(line.size());
+            return;
+        }
+    }
+    appendSection = section;
+    WriteString(section, key, value);
 }
 
 void TProfileFile::WriteInteger(const std::string& section, const std::string& key, int value)

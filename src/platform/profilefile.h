@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -40,6 +41,11 @@ public:
     bool ReadStruct(const std::string& section, const std::string& key, void* data, size_t size) const;
 
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    // Writes a key that the caller knows is not in the file yet (the log's numbered keys).
+    // While the file is as this object's last write left it and section is its last
+    // section, the line is appended, so the cost does not grow with the file; otherwise
+    // it is written as WriteString does.
+    void AddNewKey(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
     void WriteStruct(const std::string& section, const std::string& key, const void* data, size_t size);
@@ -54,8 +60,16 @@ private:
 
     std::string path;
     Access access;
-
+    // Where this object's last write ended the file, and that write's section, for AddNewKey.
+    long long appendAt = -1;
+    unsigned long long appendInode = 0;
+    std::string appendSection;
 };
+
+// How long a write waits for the lock that another program holds on the file before it
+// raises EProfileWrite naming the holder; tests shorten it.
+inline constexpr std::chrono::milliseconds ProfileLockWait{5000};
+void SetProfileLockWaitForTest(std::chrono::milliseconds wait);
 
 // The integer reading rule of profile files, for values held elsewhere.
 int ProfileInteger(const std::string& text, int fallback);

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <exception>
 #include <mutex>
-#include <thread>
 
 #include "core/log.h"
 #include "core/mainthread.h"
@@ -51,13 +50,24 @@ bool Answered(const TProfileFile& file)
     return file.ReadInteger("retValue", "processing", 1) == 0;
 }
 
-// A dial program we stopped waiting for still has to be reaped when it ends.
-void ReapLater(pid_t pid)
-{
-    std::thread([pid] { WaitProgram(pid); }).detach();
-}
+// The dial program of the last exchange while it may still run: a wait ended by a stop
+// leaves it running, and the next exchange must neither start beside it nor read its
+// answer. Under exchangeLock.
+pid_t earlierDial = 0;
+
+std::string dialProgramForTest;
 
 }  // namespace
+
+std::string DialProgram()
+{
+    return dialProgramForTest.empty() ? JoinPath(ExecutableFolder(), "dial") : dialProgramForTest;
+}
+
+void SetDialProgramForTest(const std::string& path)
+{
+    dialProgramForTest = path;
+}
 
 TDialControl::TDialControl(const TDialAccount& account, TStatusSink status, TEndTest endRequested)
     : account(account), status(std::move(status)), endRequested(std::move(endRequested))
@@ -76,7 +86,7 @@ void TDialControl::Pause(int milliseconds) const
 
 TDialControl::TAnswer TDialControl::Exchange(const TProfileFile& file, const std::string& job)
 {
-    pid_t pid = SpawnProgram(JoinPath(ProgramFolder(), "dial"), {job});
+    pid_t pid = SpawnProgram(DialProgram(), {job});
     if (pid <= 0)
         return TAnswer::NotStarted;
     TAnswer answer;
@@ -98,8 +108,22 @@ TDialControl::TAnswer TDialControl::Exchange(const TProfileFile& file, const std
         Pause(ScheduleTimings().answerPollMs);
     }
     if (pid > 0)
-        ReapLater(pid);
+        earlierDial = pid;
     return answer;
+}
+
+void TDialControl::AwaitEarlierDial()
+{
+    if (earlierDial <= 0)
+        return;
+    pid_t pid = earlierDial;
+    earlierDial = 0;
+    bool ended = false;
+    // A stop asked meanwhile is a stop of what that program still does.
+    WaitOnMain([&] { return (ended = ended || !ProgramRunning(pid)) || Stopping(); },
+               std::chrono::milliseconds(ScheduleTimings().earlierDialWaitMs));
+    if (!ended)
+        EndProgram(pid);
 }
 
 void TDialControl::Dial()
@@ -117,6 +141,7 @@ bool TDialControl::DialOnce()
         std::string telephone = account.Telephone();
         if (Trim(password).empty() || Trim(telephone).empty() || Trim(userName).empty())
             return false;
+        AwaitEarlierDial();
         TProfileFile file = ExchangeFile();
         file.WriteString("parameters", "username", userName);
         file.WriteString("parameters", "password", password);
@@ -142,6 +167,7 @@ bool TDialControl::DialOnce()
 void TDialControl::HangUp()
 {
     TExchangeGuard guard;
+    AwaitEarlierDial();
     TProfileFile file = ExchangeFile();
     try {
         file.WriteString("retValue", "processing", "1");

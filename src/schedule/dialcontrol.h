@@ -8,13 +8,19 @@
 
 class TProfileFile;
 
+// The dial program: "dial" in the folder of the running program. Tests name another
+// program; an empty path puts the usual one back.
+std::string DialProgram();
+void SetDialProgramForTest(const std::string& path);
+
 // The caller's side of dial-up networking. It writes the request into "autodial.ini",
 // starts the dial program beside us ("dial 1" dials, "dial 2" hangs up) and waits for
 // its answer in the same file. Only one exchange runs at a time in the process, since all
 // share that file: Dial, HangUp and EnsureConnection wait for one another. The waits end
 // early when the owner is told to end or StopFlag is set, and give up when the dial
-// program has ended without answering. Any thread may call them; on the main thread the
-// waits keep serving its queue.
+// program has ended without answering. A dial program left running by such a wait is
+// waited for before the next exchange writes its request, and ended when a stop is asked
+// or it takes too long. Any thread may call them; on the main thread the waits keep serving its queue.
 class TDialControl {
 public:
     using TStatusSink = std::function<void(const std::string&)>;
@@ -44,6 +50,7 @@ private:
 
     bool DialOnce();
     TAnswer Exchange(const TProfileFile& file, const std::string& job);
+    void AwaitEarlierDial();
     bool Stopping() const;
     void Pause(int milliseconds) const;
 

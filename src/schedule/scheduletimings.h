@@ -9,6 +9,7 @@ struct TScheduleTimings {
     int dialRetryMs = 1000;      // after a failed dial attempt
     int hangUpSettleMs = 3000;   // after the hang-up at the end of a run
     int answerPollMs = 5;        // between reads of the dial program's answer
+    int earlierDialWaitMs = 60000;  // for a dial program still running from an ended wait
 };
 
 const TScheduleTimings& ScheduleTimings();

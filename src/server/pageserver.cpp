@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "core/mainthread.h"
+#include "core/userinterface.h"
 #include "server/givedata.h"
 #include "server/pagerequest.h"
 
@@ -23,6 +24,11 @@ TPageServer::~TPageServer()
     // A worker hands its connection back through the main thread's queue: wait while
     // serving it, so that every connection is answered and closed.
     closing = true;
+    // A worker may be stuck sending to a browser that reads nothing: a reset ends its send
+    // at once. Its socket is closed when the worker hands it back.
+    for (const auto& [socket, connection] : connections)
+        if (connection.answering)
+            TCPServer1.ResetConnection(socket);
     WaitOnMain([this] { return answering == 0; });
     waits.reset();
 }
@@ -30,11 +36,27 @@ TPageServer::~TPageServer()
 void TPageServer::Open()
 {
     TCPServer1.Listen();
+    if (TCPServer1.State() != stListening)
+        Ui().Status("本機網頁伺服器無法開啟 " + TCPServer1.BindAddress + ":" + TCPServer1.Port + ": "
+                    + TCPServer1.ErrorText());
 }
 
-void TPageServer::TCPServer1Accept(TCustomSocket*, int)
+void TPageServer::TCPServer1Accept(TCustomSocket*, int Socket)
 {
-    // Every accepted connection stays open until its request is answered or it closes.
+    // The connection stays open until its request is answered, it closes, or it has been
+    // idle too long.
+    TConnection& connection = connections[Socket];
+    connection.serial = ++serials;
+    CloseWhenIdle(Socket, connection.serial);
+}
+
+void TPageServer::CloseWhenIdle(int Socket, unsigned long long serial)
+{
+    QTimer::singleShot(IdleLimit, waits.get(), [this, Socket, serial] {
+        auto found = connections.find(Socket);
+        if (found != connections.end() && found->second.serial == serial && !found->second.answering)
+            Drop(Socket);
+    });
 }
 
 void TPageServer::TCPServer1Data(TCustomSocket*, int Socket)
@@ -124,9 +146,14 @@ void TPageServer::Answered(int Socket)
     bool peerClosed = found != connections.end() && found->second.peerClosed;
     if (found != connections.end())
         connections.erase(found);
+    // An answer cut short at closing ends with a reset, so that it is not taken for whole.
     if (peerClosed) {
         int handle = Socket;
-        TCPServer1.ShutdownSocket(handle, false);
+        TCPServer1.ShutdownSocket(handle, closing);
+        return;
+    }
+    if (closing) {
+        TCPServer1.AbortClient(Socket);
         return;
     }
     // Bytes left unread would turn the graceful close into a reset, and a reset makes the

@@ -3,6 +3,8 @@
 #include <regex>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "core/log.h"
 #include "core/mainthread.h"
 #include "core/paths.h"
@@ -62,6 +64,27 @@ TEST_F(LogTest, EntriesInTheSameSecondGetTheirOwnKeys)
     EXPECT_EQ(entries[3].second, "two");
     EXPECT_EQ(entries[3].first.substr(0, 3), "<4>");
     EXPECT_NE(entries[2].first, entries[3].first);
+}
+
+TEST_F(LogTest, EntriesAreAddedToTheEndOfTheFileWithoutRewritingIt)
+{
+    StartLog();
+    struct stat before {};
+    ASSERT_EQ(::stat((folder / "logfile.txt").c_str(), &before), 0);
+    std::string start = folder.Read("logfile.txt");
+    for (int i = 0; i < 3; ++i)
+        TLog::Line("entry " + std::to_string(i));
+    ServeMainQueue();
+    struct stat after {};
+    ASSERT_EQ(::stat((folder / "logfile.txt").c_str(), &after), 0);
+    // A rewrite lands by a rename, which gives the file another inode.
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    std::string text = folder.Read("logfile.txt");
+    EXPECT_EQ(text.substr(0, start.size()), start);
+    auto entries = Entries(folder);
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[4].first.substr(0, 3), "<5>");
+    EXPECT_EQ(entries[4].second, "entry 2");
 }
 
 TEST_F(LogTest, EntriesFromWorkersAreWrittenByTheMainThreadWithoutWaiting)

@@ -1,13 +1,71 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
+
+#include <dlfcn.h>
+#include <pthread.h>
 
 #include "core/mainthread.h"
 #include "core/thread.h"
 
 namespace {
+
+std::atomic<bool> newThreadFirst{false};
+std::atomic<bool> quickFreed{false};
+
+}  // namespace
+
+// Every thread of the suite is made here. While newThreadFirst is set, the next creation
+// returns only once the new thread has freed its object, as a scheduler that runs the new
+// thread at once may have it.
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*),
+                              void* argument)
+{
+    using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+    static const auto real = reinterpret_cast<Create>(::dlsym(RTLD_NEXT, "pthread_create"));
+    int result = real(thread, attributes, start, argument);
+    if (result == 0 && newThreadFirst.exchange(false)) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!quickFreed && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return result;
+}
+
+namespace {
+
+// A self-freeing thread whose freed memory is kept, wiped, to see whether anything writes
+// into it afterwards.
+class Quick : public TThread {
+public:
+    static void operator delete(void* memory, size_t size)
+    {
+        std::memset(memory, 0, size);
+        kept = memory;
+        keptSize = size;
+        quickFreed = true;
+    }
+    static void Release() { ::operator delete(kept); }
+    static bool Untouched()
+    {
+        const auto* bytes = static_cast<const unsigned char*>(kept);
+        for (size_t i = 0; i < keptSize; ++i)
+            if (bytes[i] != 0)
+                return false;
+        return true;
+    }
+
+protected:
+    void Execute() override {}
+
+private:
+    static inline void* kept = nullptr;
+    static inline size_t keptSize = 0;
+};
 
 class Worker : public TThread {
 public:
@@ -80,6 +138,17 @@ TEST(Thread, TheEndHandlerRunsOnTheMainThreadAndSelfFreeingThreadsGo)
     worker->Start();
     EXPECT_TRUE(WaitOnMain([&] { return destroyed.load(); }, std::chrono::seconds(10)));
     EXPECT_TRUE(handlerOnMain);
+}
+
+TEST(Thread, StartLeavesASelfFreeingThreadAloneOnceItRuns)
+{
+    auto* quick = new Quick;
+    quick->SetFreeOnTerminate(true);
+    newThreadFirst = true;
+    quick->Start();
+    ASSERT_TRUE(quickFreed) << "the thread did not end while it was being started";
+    EXPECT_TRUE(Quick::Untouched()) << "Start wrote into the thread after it had freed itself";
+    Quick::Release();
 }
 
 TEST(Thread, AWaitOnMainGivesUpAtItsTimeOut)

@@ -6,6 +6,7 @@
 #include "data/databasefile.h"
 #include "data/datasetmodel.h"
 #include "data/dmmain.h"
+#include "data/sqliteconnection.h"
 #include "support/scriptedui.h"
 #include "support/tempfolder.h"
 
@@ -91,6 +92,25 @@ TEST_F(DataSetModelTest, ShowsVisibleFieldsUnderTheirTitlesAndFollowsTheTable)
     dm->tabStation().EnableControls();
     EXPECT_EQ(resets, 3);
     EXPECT_EQ(model.rowCount(), 3);
+}
+
+TEST_F(DataSetModelTest, ValuesOfTheWrongTypeShowAsWellAsTheyCanAndNeverFail)
+{
+    // As the sqlite3 shell lets anyone store them.
+    TSqliteConnection file(home / "data/station.db", "station");
+    file.Exec("INSERT INTO station (\"Index\", desireDateTime, NextDesireDateTime, Alias, Depth, QuickMode, Cross)"
+              " VALUES ('2024-07-09 08:00:00', 'soon', '2024-07-10 08:00:00', 'odd', 'deep', 'True', 'maybe')");
+    dm->tabStation().Refresh();
+    TDataSetModel model(dm->tabStation());
+    ASSERT_EQ(model.rowCount(), 1);
+    auto shown = [&](const std::string& title) {
+        return model.data(model.index(0, Column(model, title))).toString().toStdString();
+    };
+    EXPECT_EQ(shown("快取模式"), "True");
+    EXPECT_EQ(shown("跨台抓取"), "maybe");
+    EXPECT_EQ(shown("抓取深度"), "deep");
+    EXPECT_EQ(shown("預定下載時間"), "soon");
+    EXPECT_EQ(shown("站台簡稱"), "odd");
 }
 
 TEST_F(DataSetModelTest, ChosenColumnsComeInTheirOrderWithTheirTitles)

@@ -68,7 +68,7 @@ int GrabFixture::Grab(const std::string& url, int level, bool cross, bool quick)
         done = true;
         WakeWaiters();
     });
-    bool finished = WaitOnMain([&] { return done.load(); }, std::chrono::seconds(120));
+    bool finished = WaitOnMain([&] { return done.load(); }, runLimit);
     EXPECT_TRUE(finished) << "the site run did not end";
     if (!finished) {
         GrabState().StopFlag = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -43,6 +44,8 @@ public:
 
     // How far before the run's start SiteStart lies, in days (a site grabbed for long).
     double siteStartBack = 0;
+    // How long Grab waits for the run before it counts as stuck and stops it.
+    std::chrono::seconds runLimit{120};
     // Added to the system clock while set: a clock that jumps forward.
     static std::atomic<double> clockOffset;
 

@@ -16,7 +16,15 @@ TEST(PageStore, NamesLieUnderWwwDataOfTheProgramFolder)
     EXPECT_EQ(site, folder / "wwwData/10.0.0.1");
     std::string page = PageFile(site, Turl("http://h.com/index.htm").LocalPath());
     EXPECT_EQ(page, folder / "wwwData/10.0.0.1/index.htm");
-    EXPECT_EQ(TemporaryFile(page), folder / "wwwData/10.0.0.1/index.htm.TMP");
+    // Each fetch has a temporary file of its own beside the page file.
+    std::string first = TemporaryFile(page);
+    std::string second = TemporaryFile(page);
+    EXPECT_NE(first, second);
+    for (const std::string& temporary : {first, second}) {
+        EXPECT_EQ(temporary.rfind(page + ".", 0), 0u) << temporary;
+        EXPECT_EQ(temporary.substr(temporary.size() - 4), ".TMP") << temporary;
+        EXPECT_EQ(temporary.find('/', page.size()), std::string::npos) << temporary;
+    }
 }
 
 TEST(PageStore, APageWithoutLocalPathOrSiteFolderHasNoFile)

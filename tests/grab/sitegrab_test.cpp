@@ -58,14 +58,17 @@ TEST_F(SiteGrab, ASiteIsGrabbedToItsDepthWithThePicturesOfItsDeepestPages)
               statuses.end());
 }
 
-TEST_F(SiteGrab, AHomePageWithoutLinksEndsWithNothingPending)
+TEST_F(SiteGrab, AHomePageWithoutLinksIsASiteDone)
 {
     site.Write("index.html", "<html><body>no links at all</body></html>");
     NginxServer& server = Serve();
-    EXPECT_EQ(grab.Grab(server.Url("/index.html"), 3), 1);
+    EXPECT_EQ(grab.Grab(server.Url("/index.html"), 3), 0);
     EXPECT_EQ(grab.StoreFiles(), Files{"127.0.0.1/index.html"});
     auto statuses = grab.scheduler.Statuses();
     EXPECT_EQ(statuses.back(), "下載完畢:" + server.Url("/index.html"));
+
+    // Depth 0 ("only the home page") is a site done as well.
+    EXPECT_EQ(grab.Grab(server.Url("/index.html"), 0), 0);
 }
 
 TEST_F(SiteGrab, LevelZeroFetchesPicturesButFollowsNoHyperlink)

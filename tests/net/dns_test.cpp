@@ -3,11 +3,44 @@
 #include <atomic>
 #include <thread>
 
+#include "core/log.h"
+#include "core/mainthread.h"
+#include "core/paths.h"
 #include "net/dns.h"
 #include "platform/profilefile.h"
 #include "support/tempfolder.h"
 
 namespace {
+
+TEST(HostCache, AnEmptyValueCountsAsNoEntry)
+{
+    TempFolder folder;
+    folder.Write("dns.ini", "[www]\nblank.example=\nother.example=10.0.0.2\n");
+    TDNS cache;
+    EXPECT_EQ(cache.Lookup("blank.example"), "");
+    cache.Remember("blank.example", "10.0.0.1");
+    EXPECT_EQ(cache.Lookup("blank.example"), "10.0.0.1");
+    EXPECT_EQ(folder.Read("dns.ini"), "[www]\nblank.example=10.0.0.1\nother.example=10.0.0.2\n");
+}
+
+TEST(HostCache, AnEntryThatCouldNotBeWrittenIsWrittenWithTheNextOneAndTheFailureIsLogged)
+{
+    TempFolder folder;
+    StartLog();
+    TDNS cache;
+    // A folder in the file's place refuses the write.
+    ForceFolderOf(folder / "dns.ini/x");
+    cache.Remember("first.example", "10.0.0.1");
+    EXPECT_EQ(cache.Lookup("first.example"), "10.0.0.1");
+    std::remove((folder / "dns.ini").c_str());
+    cache.Remember("second.example", "10.0.0.2");
+    EXPECT_EQ(folder.Read("dns.ini"), "[www]\nfirst.example=10.0.0.1\nsecond.example=10.0.0.2\n");
+    ServeMainQueue();
+    auto log = TProfileFile(folder / "logfile.txt").ReadSectionValues("log");
+    EndLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_NE(log[2].second.find("dns.ini"), std::string::npos) << log[2].second;
+}
 
 TEST(HostCache, EntriesAreLoadedFromDnsIniAndFoundInAnyCase)
 {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/settings.h"
 #include "core/text.h"
 #include "net/http.h"
 #include "net/httptimeouts.h"
@@ -345,4 +346,114 @@ TEST_F(HttpTest, TracesTheExchange)
                                          0),
               0u);
     EXPECT_EQ(traces.back().first.rfind("Closed socket ID ", 0), 0u);
+}
+
+TEST_F(HttpTest, AHeaderIsReadToSixtyFourKilobytesAtMost)
+{
+    for (int exchange : {0, 1}) {
+        ScriptedServer server;
+        if (exchange == 1)
+            server.Push(Script::Answer(Ok));
+        // A megabyte stands for an endless header: the header is read a byte at a time.
+        server.Push(Script().ReadRequest().Send("HTTP/1.0 200 OK\r\nX-Endless: ").SendFiller(1 << 20));
+        THTTP http;
+        http.URL = server.Url("/endless.htm");
+        try {
+            http.Get();
+            FAIL() << "no error raised";
+        } catch (const ETcpIpError& e) {
+            EXPECT_STREQ(e.what(), "Header from 127.0.0.1 longer than 65536 bytes");
+        }
+    }
+}
+
+TEST_F(HttpTest, AHeadAnswerIsReadToTheEndOfItsHeaderOnly)
+{
+    ScriptedServer server;
+    server.Push(Script().ReadRequest().Send(Ok).SendFiller(300 << 20));
+    server.Push(Script::Answer(Ok + "page"));
+    THTTP http;
+    http.URL = server.Url("/chatty.htm");
+    http.Get();
+    EXPECT_EQ(http.Body(), "page");
+    EXPECT_LT(server.BytesSent(), 64 << 20);
+}
+
+TEST_F(HttpTest, ABodyIsBoundedByTheLargestFileSize)
+{
+    Settings().maxFileSize = 10000;
+    for (bool declared : {true, false}) {
+        ScriptedServer server;
+        server.Push(Script::Answer(Ok));
+        std::string header = declared ? "HTTP/1.0 200 OK\r\nContent-Length: 100000000\r\n\r\n" : Ok;
+        server.Push(Script().ReadRequest().Send(header).SendFiller(100 << 20));
+        THTTP http;
+        http.URL = server.Url("/huge.bin");
+        try {
+            http.Get();
+            FAIL() << "no error raised";
+        } catch (const ETcpIpError& e) {
+            EXPECT_STREQ(e.what(), "Body from 127.0.0.1 larger than 10000 bytes");
+        }
+        EXPECT_LT(server.BytesSent(), 32 << 20);
+    }
+    Settings() = TSettings();
+}
+
+TEST_F(HttpTest, ABodyCutShortOrResetFailsTheFetch)
+{
+    struct Case {
+        const char* name;
+        std::string header;
+        bool reset;
+        std::string message;
+    };
+    for (const Case& c :
+         {Case{"closed early", "HTTP/1.0 200 OK\r\nContent-Length: 10000\r\n\r\n", false,
+               "Connection closed by 127.0.0.1 after 3000 of 10000 bytes"},
+          Case{"reset", "HTTP/1.0 200 OK\r\nContent-Length: 10000\r\n\r\n", true,
+               "Connection to 127.0.0.1 broken: Connection reset by peer"},
+          Case{"reset without length", Ok, true, "Connection to 127.0.0.1 broken: Connection reset by peer"}}) {
+        ScriptedServer server;
+        server.Push(Script::Answer(Ok));
+        Script get = Script().ReadRequest().Send(c.header).SendFiller(3000);
+        if (c.reset)
+            get.Abort();
+        server.Push(get);
+        THTTP http;
+        http.URL = server.Url("/cut.htm");
+        try {
+            http.Get();
+            FAIL() << c.name << ": no error raised";
+        } catch (const ETcpIpError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message) << c.name;
+        }
+    }
+}
+
+TEST_F(HttpTest, ARedirectTakesHostPortAndPathFromTheLocation)
+{
+    ScriptedServer first;
+    ScriptedServer second("127.0.0.2");
+    // With a port in the location, the GET goes there.
+    first.Push(Script::Answer("HTTP/1.0 302 Found\r\nLocation: http://127.0.0.2:" + std::to_string(second.Port())
+                              + "/there.htm\r\n\r\n"));
+    second.Push(Script::Answer(Ok + "there"));
+    THTTP http;
+    http.URL = first.Url("/here.htm");
+    http.Get();
+    EXPECT_EQ(http.Body(), "there");
+    EXPECT_EQ(http.Port, second.Port());
+
+    // Without one, the default port, not the first server's.
+    first.Push(Script::Answer("HTTP/1.0 301 Moved\r\nLocation: http://127.0.0.3/x.htm\r\n\r\n"));
+    THTTP other;
+    other.URL = first.Url("/old.htm");
+    try {
+        other.Get();  // whether anything answers on port 80 there does not matter here
+    } catch (const ETcpIpError&) {
+    }
+    EXPECT_EQ(other.Host, "127.0.0.3");
+    EXPECT_EQ(other.Port, 80);
+    EXPECT_EQ(other.Path(), "/x.htm");
 }

@@ -335,3 +335,23 @@ TEST(TCPClient, PeerCloseRaisesCloseAfterTheData)
     EXPECT_EQ(client.Handle(), -1);
     EXPECT_TRUE(events.errors.empty());
 }
+
+TEST(TCPClient, ThePeersCloseTellsAResetFromAnOrderlyEnd)
+{
+    for (bool reset : {false, true}) {
+        ScriptedServer peer;
+        ScriptedServer::Script script = ScriptedServer::Script().Send("some bytes");
+        if (reset)
+            script.Abort();
+        peer.Push(script);
+        TTCPClient client;
+        ClientEvents events(client);
+        int seen = -1;
+        client.OnClose = [&](TCustomSocket*, int) { seen = client.CloseError(); };
+        client.Host = "127.0.0.1";
+        client.Port = std::to_string(peer.Port());
+        client.Connect();
+        ASSERT_TRUE(WaitUntil([&] { return seen >= 0; }));
+        EXPECT_EQ(seen, reset ? 10054 : 0);
+    }
+}

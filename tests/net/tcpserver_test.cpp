@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "core/mainthread.h"
 #include "net/tcpclient.h"
 #include "net/tcpserver.h"
@@ -62,7 +67,81 @@ struct Reader {
     std::vector<int> errors;
 };
 
+// A plain connected socket of this process; the connection waits in the listener's queue
+// until it is accepted.
+int ConnectTo(int port)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(static_cast<uint16_t>(port));
+    peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Lowers the process's descriptor limit to the lowest free descriptor, so that nothing
+// more can be opened, and puts the limit back when it goes.
+class NoMoreDescriptors {
+public:
+    NoMoreDescriptors()
+    {
+        ::getrlimit(RLIMIT_NOFILE, &saved);
+        int lowest = ::dup(0);
+        ::close(lowest);
+        rlimit tight = saved;
+        tight.rlim_cur = static_cast<rlim_t>(lowest);
+        applied = ::setrlimit(RLIMIT_NOFILE, &tight) == 0;
+    }
+    ~NoMoreDescriptors() { Restore(); }
+    void Restore() { ::setrlimit(RLIMIT_NOFILE, &saved); }
+    bool applied = false;
+
+private:
+    rlimit saved{};
+};
+
 }  // namespace
+
+TEST(TCPServer, AFailedListenWatchesNothingAndIsReportedOnce)
+{
+    Server first;
+    TTCPServer second;
+    second.BindAddress = "127.0.0.1";
+    second.Port = first.Port();
+    std::vector<int> errors;
+    second.OnError = [&](TCustomSocket*, int error, const std::string&) { errors.push_back(error); };
+    second.Listen();
+    WaitUntil([] { return false; }, 300ms);
+    EXPECT_EQ(errors, std::vector<int>{WSAEADDRINUSE});
+    EXPECT_NE(second.State(), stListening);
+    EXPECT_EQ(second.Handle(), -1);
+    EXPECT_EQ(second.LastError(), WSAEADDRINUSE);
+}
+
+TEST(TCPServer, AcceptingPausesWhileDescriptorsRunOut)
+{
+    Server server;
+    int client = ConnectTo(server.component.ListenPort());
+    ASSERT_GE(client, 0);
+    size_t failures = 0;
+    {
+        NoMoreDescriptors limit;
+        ASSERT_TRUE(limit.applied);
+        WaitUntil([] { return false; }, 500ms);
+        failures = server.errors.size();
+    }
+    EXPECT_GE(failures, 1u);
+    EXPECT_LE(failures, 10u) << "the listener was looked at again and again";
+    for (int error : server.errors)
+        EXPECT_EQ(error, WSAEMFILE);
+    // Once descriptors are free again the waiting connection is taken.
+    EXPECT_TRUE(WaitUntil([&] { return server.accepted.size() == 1; }, 2000ms));
+    ::close(client);
+}
 
 TEST(TCPServer, ListensOnTheBindAddressOnly)
 {

@@ -1,12 +1,48 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
 #include "platform/process.h"
 #include "support/tempfolder.h"
 
+// The suite is linked with waitpid wrapped: every call of the code under test comes here,
+// so that a test can make calls for one child fail as a signal arriving meanwhile does.
+extern "C" pid_t __real_waitpid(pid_t pid, int* status, int options);
+
 namespace {
+
+std::atomic<pid_t> interruptedChild{0};
+std::atomic<int> interruptions{0};
+
+}  // namespace
+
+extern "C" pid_t __wrap_waitpid(pid_t pid, int* status, int options)
+{
+    if (pid == interruptedChild && interruptions > 0) {
+        --interruptions;
+        errno = EINTR;
+        return -1;
+    }
+    return __real_waitpid(pid, status, options);
+}
+
+namespace {
+
+TEST(Process, AWaitInterruptedByASignalIsTriedAgain)
+{
+    pid_t pid = SpawnProgram(FindOnPath("sh"), {"-c", "sleep 0.3; exit 4"});
+    ASSERT_GT(pid, 0);
+    interruptedChild = pid;
+    interruptions = 1;
+    EXPECT_TRUE(ProgramRunning(pid)) << "an interrupted look was taken for the end of the child";
+    interruptions = 2;
+    EXPECT_EQ(WaitProgram(pid), 4);
+    interruptions = 0;
+    interruptedChild = 0;
+}
 
 TEST(Process, SpawnedProgramsReportTheirExitCode)
 {

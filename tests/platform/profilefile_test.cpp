@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -203,6 +207,57 @@ TEST_F(ProfileFileTest, TwoProcessesWritingAtOnceLoseNothing)
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
         EXPECT_EQ(entry.path().filename().string().rfind(".profile-", 0), std::string::npos)
             << "temporary file left: " << entry.path();
+}
+
+TEST_F(ProfileFileTest, NewKeysAreAppendedOnlyWhileTheFileIsAsLeftAndTheirSectionIsLast)
+{
+    TProfileFile file(path);
+    file.AddNewKey("log", "<1>", "one");
+    struct stat first {};
+    ASSERT_EQ(::stat(path.c_str(), &first), 0);
+    file.AddNewKey("LOG", "<2>", "two\nlines");
+    struct stat second {};
+    ASSERT_EQ(::stat(path.c_str(), &second), 0);
+    EXPECT_EQ(second.st_ino, first.st_ino) << "the file was rewritten instead of appended to";
+    EXPECT_EQ(folder.Read("test.ini"), "[log]\n<1>=one\n<2>=two lines\n");
+
+    // Someone else's section after it: the next key still goes into its own section.
+    TProfileFile(path).WriteString("other", "k", "v");
+    file.AddNewKey("log", "<3>", "three");
+    EXPECT_EQ(folder.Read("test.ini"), "[log]\n<1>=one\n<2>=two lines\n<3>=three\n[other]\nk=v\n");
+    file.AddNewKey("log", "<4>", "four");
+    EXPECT_EQ(file.ReadString("log", "<4>", ""), "four");
+
+    // A file changed behind the writer's back is read again, not appended to blindly.
+    folder.Write("test.ini", "[log]\n<1>=edited\n");
+    file.AddNewKey("log", "<5>", "five");
+    EXPECT_EQ(folder.Read("test.ini"), "[log]\n<1>=edited\n<5>=five\n");
+}
+
+TEST_F(ProfileFileTest, AWriteGivesUpOnALockHeldTooLongAndNamesTheFileAndTheHolder)
+{
+    folder.Write("test.ini", "[s]\nk=1\n");
+    int held = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    SetProfileLockWaitForTest(std::chrono::milliseconds(200));
+    auto write = std::async(std::launch::async, [this] {
+        try {
+            TProfileFile(path).WriteString("s", "k", "2");
+            return std::string("written");
+        } catch (const EProfileWrite& error) {
+            return std::string(error.what());
+        }
+    });
+    bool ended = write.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    ::flock(held, LOCK_UN);
+    ::close(held);
+    SetProfileLockWaitForTest(ProfileLockWait);
+    ASSERT_TRUE(ended) << "the write waited for the lock without limit";
+    std::string message = write.get();
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find("程序 " + std::to_string(::getpid())), std::string::npos) << message;
+    EXPECT_EQ(folder.Read("test.ini"), "[s]\nk=1\n");
 }
 
 }  // namespace

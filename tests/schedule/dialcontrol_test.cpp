@@ -40,6 +40,7 @@ protected:
         std::filesystem::remove(home / "dial");
         home.Write("dial", "#!/bin/sh\n" + body + "\n");
         ::chmod((home / "dial").c_str(), 0755);
+        SetDialProgramForTest(home / "dial");
     }
     std::vector<std::string> Statuses()
     {
@@ -106,6 +107,37 @@ TEST_F(DialControlTest, DialsOnceAndHangsUpAtTheEndOfTheRun)
     EXPECT_EQ(sim.ReadString("hungup", "handles", kMissing), "1");
     EXPECT_EQ(Value("retValue", "processing"), "0");
     EXPECT_EQ(Statuses().back(), "已經掛斷撥號網路");
+}
+
+TEST_F(DialControlTest, TheDialProgramIsTheOneBesideTheRunningProgram)
+{
+    // The program folder holds none: the one built beside this suite is started.
+    ASSERT_FALSE(std::filesystem::exists(home / "dial"));
+    control.Dial();
+    EXPECT_TRUE(control.Dialled());
+    EXPECT_EQ(sim.ReadString("connections", "1", kMissing), "5551234");
+    control.HangUp();
+}
+
+TEST_F(DialControlTest, AfterAStopTheNextExchangeWaitsForTheEarlierDialProgram)
+{
+    std::string marker = home / "busy";
+    std::string overlap = home / "overlap";
+    // The hang-up is done before the dial would be, so a dial that starts beside it reads
+    // the hang-up's answer.
+    UseDialScript("mkdir '" + marker + "' 2>/dev/null || touch '" + overlap + "'\n"
+                  + "if [ \"$1\" = 2 ]; then sleep 0.3; else sleep 0.6; fi\n" + "rmdir '" + marker
+                  + "' 2>/dev/null\nexec '" + std::string(ZANVIK_BIN_DIR) + "/dial' \"$@\"");
+    GrabState().StopFlag = true;
+    Clock::time_point start = Clock::now();
+    control.HangUp();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(250)) << "a stop ends the wait at once";
+    GrabState().StopFlag = false;
+    control.Dial();
+    EXPECT_FALSE(std::filesystem::exists(overlap)) << "two dial programs ran at once";
+    EXPECT_TRUE(control.Dialled()) << "the dial took another exchange's answer";
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(sim.ReadString("connections", "1", kMissing), "5551234") << "a late hang-up ended the new connection";
 }
 
 TEST_F(DialControlTest, ABlankTelephoneDialsNothingAndFailsAfterFiveAttempts)

@@ -12,6 +12,7 @@
 #include "data/databasefile.h"
 #include "grab/grabstate.h"
 #include "platform/profilefile.h"
+#include "schedule/dialcontrol.h"
 #include "schedule/scheduletimings.h"
 
 namespace {
@@ -47,6 +48,7 @@ ScheduleFixture::~ScheduleFixture()
     GrabState().StopFlag = false;
     GrabState().SetCurrentSiteURL("");
     ResetScheduleTimings();
+    SetDialProgramForTest("");
     Settings() = saved;
     ::unsetenv("ZANVIK_RAS");
 }
@@ -100,7 +102,6 @@ std::vector<std::string> ScheduleFixture::LogTexts()
 void ScheduleFixture::UseDialOnTheSimulatedService()
 {
     ::setenv("ZANVIK_RAS", "sim", 1);
-    std::filesystem::create_symlink(std::string(ZANVIK_BIN_DIR) + "/dial", home / "dial");
     Settings().USE_lan = false;
 }
 

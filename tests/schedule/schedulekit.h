@@ -36,7 +36,7 @@ public:
     bool NothingDue();
     // The log's texts after its start entries.
     std::vector<std::string> LogTexts();
-    // Makes ProgramFolder()/dial the dial program and runs it on the simulated service.
+    // Runs the dial program built beside the suite on the simulated service.
     void UseDialOnTheSimulatedService();
 
     TempFolder home;

@@ -102,7 +102,7 @@ TEST_F(WatchDogGrab, AnEntryPutOffAtTheReminderIsNotGrabbed)
     EXPECT_GT(station.FieldByName("desireDateTime").AsDateTime(), Now());
 }
 
-TEST_F(WatchDogGrab, AHomePageWithoutLinksCountsAsInterrupted)
+TEST_F(WatchDogGrab, AHomePageWithoutLinksIsASiteDone)
 {
     AddStation("bare", 3);
 
@@ -110,8 +110,9 @@ TEST_F(WatchDogGrab, AHomePageWithoutLinksCountsAsInterrupted)
 
     EXPECT_TRUE(Stored("bare/index.html"));
     EXPECT_TRUE(InReadingList("bare"));
-    EXPECT_EQ(Count(kit.LogTexts(), "下載中斷" + Named("bare")), 1);
-    EXPECT_EQ(kit.Station("bare").FieldByName("StatusCode").AsInteger(), 2);
+    EXPECT_EQ(Count(kit.LogTexts(), "下載中斷" + Named("bare")), 0);
+    EXPECT_EQ(Count(kit.LogTexts(), "下載成功" + Named("bare")), 1);
+    EXPECT_EQ(kit.Station("bare").FieldByName("StatusCode").AsInteger(), 1);
 }
 
 TEST_F(WatchDogGrab, EntriesDueTogetherAreGrabbedOneAfterTheOther)

@@ -1,5 +1,6 @@
 #include "scriptedserver.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -71,6 +72,24 @@ ScriptedServer::Script& ScriptedServer::Script::Send(std::string bytes)
     return *this;
 }
 
+ScriptedServer::Script& ScriptedServer::Script::SendFiller(size_t count, char byte)
+{
+    steps.push_back({Kind::SendFiller, std::string(1, byte), {}, count});
+    return *this;
+}
+
+ScriptedServer::Script& ScriptedServer::Script::Signal(std::string name)
+{
+    steps.push_back({Kind::Signal, std::move(name), {}});
+    return *this;
+}
+
+ScriptedServer::Script& ScriptedServer::Script::Await(std::string name, std::chrono::milliseconds limit)
+{
+    steps.push_back({Kind::Await, std::move(name), limit});
+    return *this;
+}
+
 ScriptedServer::Script& ScriptedServer::Script::Pause(std::chrono::milliseconds time)
 {
     steps.push_back({Kind::Pause, {}, time});
@@ -102,6 +121,13 @@ ScriptedServer::Script ScriptedServer::Script::CloseWithoutReply()
 ScriptedServer::Script ScriptedServer::Script::CloseAtOnce()
 {
     return Script();
+}
+
+ScriptedServer::Script ScriptedServer::Script::ByRequest()
+{
+    Script script;
+    script.steps.push_back({Kind::Route, {}, {}});
+    return script;
 }
 
 ScriptedServer::ScriptedServer(const std::string& address) : address(address)
@@ -143,6 +169,18 @@ void ScriptedServer::Push(Script script)
     scripts.push_back(std::move(script));
 }
 
+void ScriptedServer::PushFor(const std::string& request, Script script)
+{
+    std::lock_guard guard(lock);
+    for (auto& [key, queued] : routes) {
+        if (key == request) {
+            queued.push_back(std::move(script));
+            return;
+        }
+    }
+    routes.emplace_back(request, std::deque<Script>{std::move(script)});
+}
+
 void ScriptedServer::SetDefault(Script script)
 {
     std::lock_guard guard(lock);
@@ -180,6 +218,12 @@ bool ScriptedServer::WaitForFinished(int index, std::chrono::milliseconds timeou
     return changed.wait_for(guard, timeout, [&] {
         return index < static_cast<int>(records.size()) && records[static_cast<size_t>(index)].finished;
     });
+}
+
+long long ScriptedServer::BytesSent() const
+{
+    std::lock_guard guard(lock);
+    return bytesSent;
 }
 
 void ScriptedServer::Stop()
@@ -236,10 +280,24 @@ void ScriptedServer::AcceptLoop()
 
 void ScriptedServer::Play(int index, int fd, const Script& script)
 {
-    bool going = true;
+    bool abort = script.abort;
+    PlaySteps(index, fd, script, abort);
+    if (abort) {
+        linger reset{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    }
+    ::close(fd);
+    {
+        std::lock_guard guard(lock);
+        records[static_cast<size_t>(index)].finished = true;
+    }
+    changed.notify_all();
+}
+
+bool ScriptedServer::PlaySteps(int index, int fd, const Script& script, bool& abort)
+{
     for (const Script::Step& step : script.steps) {
-        if (!going)
-            break;
+        bool going = true;
         switch (step.kind) {
         case Script::Kind::ReadRequest:
             going = ReadRequest(index, fd);
@@ -250,6 +308,9 @@ void ScriptedServer::Play(int index, int fd, const Script& script)
         case Script::Kind::Send:
             going = SendAll(fd, step.bytes);
             break;
+        case Script::Kind::SendFiller:
+            going = SendFiller(fd, step.count, step.bytes[0]);
+            break;
         case Script::Kind::Pause:
             going = Sleep(step.time);
             break;
@@ -257,18 +318,52 @@ void ScriptedServer::Play(int index, int fd, const Script& script)
             Hold(index, fd);
             going = false;
             break;
+        case Script::Kind::Signal: {
+            std::lock_guard guard(lock);
+            signals.push_back(step.bytes);
+            changed.notify_all();
+            break;
+        }
+        case Script::Kind::Await:
+            going = Await(step.bytes, step.time);
+            break;
+        case Script::Kind::Route: {
+            if (!ReadRequest(index, fd))
+                return false;
+            Script routed = ScriptFor(index);
+            abort = abort || routed.abort;
+            going = PlaySteps(index, fd, routed, abort);
+            break;
+        }
+        }
+        if (!going)
+            return false;
+    }
+    return true;
+}
+
+ScriptedServer::Script ScriptedServer::ScriptFor(int index)
+{
+    std::lock_guard guard(lock);
+    const std::string& request = records[static_cast<size_t>(index)].received;
+    for (auto& [key, queued] : routes) {
+        if (request.compare(0, key.size(), key) == 0 && request.size() > key.size() && request[key.size()] == ' '
+            && !queued.empty()) {
+            Script script = std::move(queued.front());
+            queued.pop_front();
+            return script;
         }
     }
-    if (script.abort) {
-        linger reset{1, 0};
-        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-    }
-    ::close(fd);
-    {
-        std::lock_guard guard(lock);
-        records[static_cast<size_t>(index)].finished = true;
-    }
-    changed.notify_all();
+    return Script();
+}
+
+bool ScriptedServer::Await(const std::string& name, std::chrono::milliseconds limit)
+{
+    std::unique_lock guard(lock);
+    changed.wait_for(guard, limit, [&] {
+        return stopping || std::find(signals.begin(), signals.end(), name) != signals.end();
+    });
+    return !stopping;
 }
 
 bool ScriptedServer::ReadSome(int index, int fd, std::chrono::milliseconds timeout, bool& timedOut)
@@ -318,6 +413,20 @@ bool ScriptedServer::SendAll(int fd, const std::string& bytes)
         if (n <= 0)
             return false;
         done += static_cast<size_t>(n);
+        std::lock_guard guard(lock);
+        bytesSent += n;
+    }
+    return true;
+}
+
+bool ScriptedServer::SendFiller(int fd, size_t count, char byte)
+{
+    const std::string chunk(65536, byte);
+    while (count > 0) {
+        size_t size = std::min(count, chunk.size());
+        if (!SendAll(fd, chunk.substr(0, size)))
+            return false;
+        count -= size;
     }
     return true;
 }

@@ -26,6 +26,12 @@
 // Everything a connection reads is recorded, in order, as that connection's request.
 // Stop (also run by the destructor) ends every connection, including held ones, and
 // waits for their threads. Nothing else is needed to clean up.
+//
+// When the order of connections is not known (several grab threads at once), scripts can
+// be chosen by request instead: a connection playing Script::ByRequest() reads the request
+// and then plays the next script pushed with PushFor for its method and path, such as
+// "GET /a.gif" (or closes, when none is left). Signal and Await let the scripts of two
+// connections wait for each other.
 class ScriptedServer {
 public:
     class Script {
@@ -36,26 +42,35 @@ public:
         // Reads until the peer closes, or until nothing has come for quiet.
         Script& ReadAll(std::chrono::milliseconds quiet = std::chrono::milliseconds(2000));
         Script& Send(std::string bytes);
+        // Sends count bytes of filler without holding them in memory.
+        Script& SendFiller(size_t count, char byte = 'x');
         Script& Pause(std::chrono::milliseconds time);
         // Keeps the connection open without answering, reading what comes, until the
         // server stops or the peer closes.
         Script& Hold();
         // Ends the connection with a reset instead of a graceful close.
         Script& Abort();
+        // Marks name as reached, for the Await of other connections.
+        Script& Signal(std::string name);
+        // Waits until name was signalled (for up to limit, then goes on).
+        Script& Await(std::string name, std::chrono::milliseconds limit = std::chrono::milliseconds(10000));
 
         // Common scripts: read the request and send reply; read the request and close
         // without a reply; close at once without reading.
         static Script Answer(std::string reply);
         static Script CloseWithoutReply();
         static Script CloseAtOnce();
+        // Reads the request, then plays what PushFor gave for it.
+        static Script ByRequest();
 
     private:
         friend class ScriptedServer;
-        enum class Kind { ReadRequest, ReadAll, Send, Pause, Hold };
+        enum class Kind { ReadRequest, ReadAll, Send, SendFiller, Pause, Hold, Signal, Await, Route };
         struct Step {
             Kind kind;
             std::string bytes;
             std::chrono::milliseconds time{0};
+            size_t count = 0;
         };
         std::vector<Step> steps;
         bool abort = false;
@@ -72,6 +87,9 @@ public:
     std::string Url(const std::string& path = "/") const;
 
     void Push(Script script);
+    // A script for a request whose first line begins with request ("GET /a.gif"), played
+    // after the request was read; scripts for one request are played in the order pushed.
+    void PushFor(const std::string& request, Script script);
     void SetDefault(Script script);
 
     int Connections() const;
@@ -83,6 +101,8 @@ public:
     bool WaitForConnections(int count, std::chrono::milliseconds timeout) const;
     // Waits until connection index has played its whole script and closed.
     bool WaitForFinished(int index, std::chrono::milliseconds timeout) const;
+    // How many bytes the server has sent on all connections.
+    long long BytesSent() const;
 
     void Stop();
 
@@ -95,6 +115,11 @@ private:
 
     void AcceptLoop();
     void Play(int index, int fd, const Script& script);
+    // Plays the steps of script; false once the connection is over.
+    bool PlaySteps(int index, int fd, const Script& script, bool& abort);
+    Script ScriptFor(int index);
+    bool SendFiller(int fd, size_t count, char byte);
+    bool Await(const std::string& name, std::chrono::milliseconds limit);
     // Reads what is there into the connection's record; false once the peer closed or
     // the server stops.
     bool ReadSome(int index, int fd, std::chrono::milliseconds timeout, bool& timedOut);
@@ -114,6 +139,9 @@ private:
     mutable std::condition_variable changed;
     bool stopping = false;
     std::deque<Script> scripts;
+    std::vector<std::pair<std::string, std::deque<Script>>> routes;
+    std::vector<std::string> signals;
+    long long bytesSent = 0;
     Script defaultScript;
     std::vector<Record> records;
     std::thread acceptor;
