@@ -19,9 +19,9 @@
 #include "net/dns.h"
 #include "platform/descriptorlimit.h"
 #include "schedule/storeddialaccount.h"
-#include "schedule/watchdog.h"
 #include "ui/busythread.h"
-#include "ui/mainframe.h"
+#include "ui/application.h"
+#include "ui/fmmain.h"
 #include "ui/programfonts.h"
 #include "ui/windowui.h"
 
@@ -46,7 +46,7 @@ void Fatal(const std::string& text)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();
     // A quit closes every window as the user would, so that a dialog waiting for the user
@@ -106,18 +106,17 @@ int main(int argc, char** argv)
     int result = 0;
     {
         TStoredDialAccount account;
-        TWatchDog watchDog(*data, account);
-        TMainFrame window(watchDog);
+        TfmMain window(*data, account);
+        window.fmStop();
         TWindowUserInterface windowUi(window, busy);
         SetUserInterface(&windowUi);
         window.show();
         if (quitRequested)
             QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
         result = app.exec();
-        // The scheduler may still be inside a site: it ends promptly once asked, and its
-        // hand-overs to this thread are served while we wait.
-        watchDog.Terminate();
-        watchDog.WaitFor();
+        // A close that came while the scheduler was asking could not wait for it; its last
+        // hand-overs still reach the windows' interface.
+        window.WatchDog().WaitFor();
         SetUserInterface(nullptr);
     }
 

@@ -16,12 +16,17 @@
 
 #include "core/mainthread.h"
 #include "data/dmmain.h"
+#include "data/table.h"
+#include "schedule/dialaccount.h"
+#include "server/pageserver.h"
 #include "grab/grabscheduler.h"
 #include "ui/aboutbox.h"
 #include "ui/animated.h"
+#include "ui/toolbarstrip.h"
 #include "ui/dbmeter.h"
 #include "ui/fmbusy.h"
 #include "ui/fmfavor.h"
+#include "ui/fmmain.h"
 #include "ui/fmsearch.h"
 #include "ui/fmstop.h"
 #include "ui/fmwww.h"
@@ -29,6 +34,7 @@
 #include "ui/grabokdialog.h"
 #include "ui/programfonts.h"
 #include "ui/searchhost.h"
+#include "ui/statusmeter.h"
 #include "ui/systempicture.h"
 #include "ui/testgrid.h"
 #include "ui/warndialog.h"
@@ -66,6 +72,8 @@ struct TScreenContext {
 struct TScreen {
     const char* file;
     std::function<std::unique_ptr<QWidget>(TScreenContext&)> make;
+    // What is done to the window once it is up, before it is taken.
+    std::function<void(QWidget&)> shown = {};
 };
 
 // The scheduler that a stop dialog talks to, here idle.
@@ -89,19 +97,7 @@ QLabel* Caption(const QString& text, QRect place, QWidget* parent)
 // A status-bar meter as the main window sets it up.
 Tdbmeter* StatusMeter(QWidget* parent, int position)
 {
-    auto* meter = new Tdbmeter(parent);
-    meter->resize(64, 17);
-    meter->SetGreens(32);
-    meter->SetYellows(16);
-    meter->SetReds(16);
-    meter->SetGreenMax(32);
-    meter->SetYellowMax(16);
-    meter->SetRedMax(16);
-    QColor face = parent->palette().color(QPalette::Button);
-    meter->SetGreenBack(face);
-    meter->SetYellowBack(face);
-    meter->SetRedBack(face);
-    meter->SetSepWidth(0);
+    Tdbmeter* meter = NewStatusMeter(parent);
     meter->SetPosition(position);
     return meter;
 }
@@ -246,7 +242,90 @@ std::unique_ptr<QWidget> WarningDialog(TScreenContext&)
     return warning;
 }
 
+// The dial-up account of the main window, here empty.
+class TNoAccount : public TDialAccount {
+public:
+    std::string UserName() const override { return ""; }
+    std::string Password() const override { return ""; }
+    std::string Telephone() const override { return ""; }
+};
+
+TNoAccount noAccount;
+
+// Twenty sites of the phone book on the schedule, the first ones already grabbed (ticks,
+// a failure, a cross), and the grabbed ones in the reading list.
+void FillSchedule(TDMMain& data)
+{
+    TTable& station = data.tabStation();
+    if (station.RecordCount() > 0)
+        return;
+    TTable& favor = data.telStation();
+    TTable& see = data.seeTab();
+    const int statuses[] = {1, 1, 2, 1, 3, 1, 1, 2};
+    TDateTime today = Today();
+    favor.First();
+    for (int i = 0; i < 20 && !favor.Eof(); ++i, favor.Next()) {
+        std::string url = favor.FieldByName("URL").AsString();
+        std::string alias = favor.FieldByName("ALIAS").AsString();
+        int kind = favor.FieldByName("KIND_SERIAL").AsInteger();
+        TDateTime desired = today + 1 + (6 + i % 14) / 24.0 + (i * 7 % 60) / 1440.0;
+        station.Append();
+        station.FieldByName("Index").SetAsDateTime(today - 30 + i / 1440.0);
+        station.FieldByName("URL").SetAsString(url);
+        station.FieldByName("Alias").SetAsString(alias);
+        station.FieldByName("desireDateTime").SetAsDateTime(desired);
+        station.FieldByName("NextDesireDateTime").SetAsDateTime(desired + 1);
+        station.FieldByName("Frequency").SetAsString("RdBDaily");
+        station.FieldByName("Depth").SetAsInteger(2);
+        station.FieldByName("kind_serial").SetAsInteger(kind);
+        int status = i < 8 ? statuses[i] : 0;
+        station.FieldByName("StatusCode").SetAsInteger(status);
+        if (status != 0)
+            station.FieldByName("overDateTime").SetAsDateTime(desired - 1 + 0.02);
+        station.Post();
+        if (status == 1 || status == 2) {
+            see.Append();
+            see.FieldByName("last_date").SetAsDateTime(today - i % 3);
+            see.FieldByName("URL").SetAsString(url);
+            see.FieldByName("Alias").SetAsString(alias);
+            see.FieldByName("kind_serial").SetAsInteger(kind);
+            see.Post();
+        }
+    }
+    station.First();
+    favor.First();
+    see.First();
+}
+
+std::unique_ptr<QWidget> MainWindow(TScreenContext& context)
+{
+    FillSchedule(context.data);
+    auto window = std::make_unique<TfmMain>(context.data, noAccount,
+                                            [](const std::string&, int, bool, bool, TGrabScheduler&) { return 2; });
+    window->PageServer().TCPServer1.Port = std::to_string(0);  // any free port
+    return window;
+}
+
+// The window on the page of button tag, as a grab shows it: a line in the status bar
+// and the five meters at work.
+std::function<void(QWidget&)> OnPage(int tag)
+{
+    return [tag](QWidget& shown) {
+        auto& window = dynamic_cast<TfmMain&>(shown);
+        window.PaintBoxClick(tag);
+        window.normalImage->SetSelected(tag);
+        window.statusLabel->setText("下載中:<中央研究院><http://www.sinica.edu.tw/>");
+        const int positions[] = {64, 40, 21, 9, 0};
+        for (int n = 1; n <= TfmMain::Meters; ++n)
+            window.dbmeter(n)->SetPosition(positions[n - 1]);
+        window.Animated1->SetFrame(5);
+    };
+}
+
 const std::vector<TScreen> kScreens = {
+    {"main-schedule.png", MainWindow, OnPage(2)},
+    {"main-reading.png", MainWindow, OnPage(1)},
+    {"main-phone.png", MainWindow, OnPage(3)},
     {"station-dialog.png", StationDialog},
     {"schedule-dialog.png", [](TScreenContext& context) { return ScheduleDialog(context, 0); }},
     {"schedule-dialog-settings.png", [](TScreenContext& context) { return ScheduleDialog(context, 1); }},
@@ -330,6 +409,10 @@ int main(int argc, char** argv)
         std::unique_ptr<QWidget> window = screen.make(context);
         window->show();
         QApplication::processEvents();
+        if (screen.shown) {
+            screen.shown(*window);
+            QApplication::processEvents();
+        }
         QString path = QDir(folder).filePath(screen.file);
         if (!Framed(*window).save(path)) {
             std::fprintf(stderr, "vorlan-screens: cannot write %s\n", path.toLocal8Bit().constData());

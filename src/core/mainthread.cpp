@@ -18,6 +18,7 @@ std::mutex queueLock;
 std::condition_variable queueChanged;
 std::deque<std::function<void()>> queue;
 unsigned long long wakeCount = 0;
+int handOversRunning = 0;  // main thread only
 
 // Asks the main thread's event loop to serve the queue.
 void NudgeEventLoop()
@@ -75,14 +76,22 @@ void Synchronize(const std::function<void()>& fn)
     auto done = std::make_shared<std::promise<void>>();
     std::future<void> finished = done->get_future();
     PostToMain([&fn, done] {
+        ++handOversRunning;
         try {
             fn();
+            --handOversRunning;
             done->set_value();
         } catch (...) {
+            --handOversRunning;
             done->set_exception(std::current_exception());
         }
     });
     finished.get();
+}
+
+bool InsideHandOver()
+{
+    return IsMainThread() && handOversRunning > 0;
 }
 
 void ServeMainQueue()

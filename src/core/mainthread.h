@@ -15,6 +15,11 @@ bool IsMainThread();
 // An exception thrown by fn reaches the caller.
 void Synchronize(const std::function<void()>& fn);
 
+// True on the main thread while it runs a call that another thread handed over with
+// Synchronize and is waiting for (a question the scheduler asks, say). Waiting for that
+// thread from here would never end.
+bool InsideHandOver();
+
 // Queues fn for the main thread and returns at once.
 void PostToMain(std::function<void()> fn);
 

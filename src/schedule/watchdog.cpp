@@ -164,11 +164,20 @@ void TWatchDog::RunEntry(TQuery& query)
     entry.kindSerial = query.FieldByName("kind_serial").AsInteger();
     entry.desired = query.FieldByName("desireDateTime").AsDateTime();
     bool goAhead = true;
-    if (Settings().RemindForLoad)
+    if (Settings().RemindForLoad) {
+        bool asked = false;
         Synchronize([&] {
+            // The window that waits for us to end must not get a question nobody will close:
+            // a program that is closing asks nothing, and the entry stays due for next time.
+            if (Terminated())
+                return;
+            asked = true;
             GrabState().StopFlag = false;
             goAhead = Ui().AskGrabNow(entry.url, ShortDateTimeText(entry.desired));
         });
+        if (!asked)
+            return;
+    }
     TLog::Line("預約排程開始(" + entry.alias + "-" + entry.url + ")");
     Animation(goAhead);
     int result = kNoResult;

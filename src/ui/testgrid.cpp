@@ -10,6 +10,7 @@
 #include "data/datasetmodel.h"
 #include "data/field.h"
 #include "ui/gridindicator.h"
+#include "ui/gridtitles.h"
 
 namespace {
 
@@ -20,8 +21,10 @@ bool IsGridButton(Qt::MouseButton button)
 
 }  // namespace
 
-TTestGrid::TTestGrid(QWidget* parent) : QTableView(parent), indicator(new TGridIndicator(this))
+TTestGrid::TTestGrid(QWidget* parent)
+    : QTableView(parent), indicator(new TGridIndicator(this)), titles(new TGridTitles(this))
 {
+    setHorizontalHeader(titles);
     setVerticalHeader(indicator);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -78,8 +81,10 @@ void TTestGrid::ApplyColumns()
     for (int column = 0; column < dataModel->columnCount(); ++column) {
         TField* field = dataModel->FieldOfColumn(column);
         for (const TGridColumn& choice : gridColumns)
-            if (field && LowerCase(field->FieldName()) == LowerCase(choice.fieldName))
+            if (field && LowerCase(field->FieldName()) == LowerCase(choice.fieldName)) {
                 horizontalHeader()->resizeSection(column, choice.width);
+                titles->SetInfoTip(column, choice.infoTipTitle);
+            }
     }
 }
 

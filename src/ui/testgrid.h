@@ -12,16 +12,19 @@ class TDataSet;
 class TDataSetModel;
 class TField;
 class TGridIndicator;
+class TGridTitles;
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A column of a grid: the field, a title of the grid's own (empty: the field's title), its
-// width in pixels and the alignment of its title and cells.
+// width in pixels, the alignment of its title and cells, and whether its title stands on
+// the info-tip colour instead of the button face.
 struct TGridColumn {
     std::string fieldName;
     std::string title;
     int width = 64;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    bool infoTipTitle = false;
 };
 
 // The data grid of every list: the rows of a data set, one column per visible field under
@@ -81,6 +84,7 @@ private:
     std::unique_ptr<TDataSetModel> dataModel;
     std::vector<TGridColumn> gridColumns;
     TGridIndicator* indicator;
+    TGridTitles* titles;
     TScrollStyle scrollBars = TScrollStyle::ssBoth;
     int pressedColumn = -1;
     Qt::MouseButton pressedButton = Qt::NoButton;

@@ -4,9 +4,11 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStatusBar>
+#include <QLineEdit>
 
+#include "ui/animated.h"
 #include "ui/busythread.h"
+#include "ui/dbmeter.h"
 #include "ui/grabdialog.h"
 #include "ui/warndialog.h"
 
@@ -19,6 +21,13 @@ QString Text(const std::string& text)
     result.replace("\r\n", "\n");
     result.replace('\r', '\n');
     return result;
+}
+
+// A control of the window by its name; the controls' classes have no meta-object of
+// their own, so the name finds the widget and the class is checked by the language.
+template <typename Control> Control* Named(QWidget& window, const QString& name)
+{
+    return dynamic_cast<Control*>(window.findChild<QWidget*>(name));
 }
 
 }  // namespace
@@ -64,7 +73,26 @@ bool TWindowUserInterface::Confirm(const std::string& text)
 
 void TWindowUserInterface::Status(const std::string& text)
 {
-    window.statusBar()->showMessage(Text(text));
+    if (auto* line = Named<QLineEdit>(window, "statusLabel"))
+        line->setText(Text(text));
+}
+
+void TWindowUserInterface::Meter(int slot, int position)
+{
+    if (auto* meter = Named<Tdbmeter>(window, QString("dbmeter%1").arg(slot)))
+        meter->SetPosition(position);
+}
+
+void TWindowUserInterface::Animate(bool on)
+{
+    if (auto* animation = Named<TAnimated>(window, "Animated1"))
+        animation->SetPlay(on);
+}
+
+void TWindowUserInterface::BrowserAnimate(bool on)
+{
+    if (auto* animation = Named<TAnimated>(window, "Animate2"))
+        animation->SetPlay(on);
 }
 
 void TWindowUserInterface::Title(const std::string& text)

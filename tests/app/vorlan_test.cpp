@@ -15,10 +15,20 @@
 #include <sstream>
 #include <thread>
 
+#include <QTest>
+
 #include "core/paths.h"
+#include "data/table.h"
 #include "platform/process.h"
 #include "platform/profilefile.h"
+#include "support/nginxserver.h"
+#include "support/scriptedui.h"
 #include "support/tempfolder.h"
+#include "ui/dbedit.h"
+#include "ui/fmmain.h"
+#include "ui/fmwww.h"
+#include "ui/schedulepage.h"
+#include "uitestkit.h"
 
 namespace {
 
@@ -291,6 +301,114 @@ TEST(VorlanStop, EndsWithinFiveSecondsOfSigtermWhileABrowserReadsNothing)
     } else if (!RunAgainInOwnNetwork()) {
         SigtermWhileABrowserReadsNothing();
     }
+}
+
+void ShipPictures(const TempFolder& folder)
+{
+    std::filesystem::copy(std::string(ZANVIK_BIN_DIR) + "/system", folder / "system",
+                          std::filesystem::copy_options::recursive);
+}
+
+class TNoAccount : public TDialAccount {
+public:
+    std::string UserName() const override { return ""; }
+    std::string Password() const override { return ""; }
+    std::string Telephone() const override { return ""; }
+};
+
+// The user's way of adding an entry, run in this process: the schedule page's add command
+// and the schedule dialog, filled in and confirmed. The dialog proposes the present hour
+// and minute, so a daily entry made so is due at once.
+void AddScheduleEntry(TDMMain& data, const std::string& alias, const std::string& url)
+{
+    ScriptedUi ui;
+    TNoAccount account;
+    TfmMain window(data, account);
+    WhenModal([&](QWidget*) {
+        TfmWWW& dialog = window.fmWWW();
+        QTest::keyClicks(dialog.dbEdtAlias, QString::fromStdString(alias));
+        QTest::keyClicks(dialog.dbEdtURL, QString::fromStdString(url));
+        dialog.EdtLayout->setText("1");
+        dialog.BtnOK->click();
+    });
+    window.panSchedule->AddSchedule();
+}
+
+TEST(VorlanSchedule, AnEntryDueNowIsGrabbedShownAsDoneAndListedForReading)
+{
+    if (!NginxServer::Available())
+        GTEST_SKIP() << "nginx is not installed";
+    TempFolder site(TempFolder::Use::Plain);
+    site.Write("index.html", "<html><body><a href=\"page.html\">page</a></body></html>");
+    site.Write("page.html", "<html><body>second page</body></html>");
+    NginxServer nginx(site.Path());
+    ASSERT_TRUE(nginx.Running()) << nginx.Error();
+    const std::string url = nginx.Url("/");
+
+    DataFolder folder;
+    ShipPictures(folder.Home());
+    AddScheduleEntry(folder.Data(), "local site", url.substr(7));
+    TTable& station = folder.Data().tabStation();
+    ASSERT_EQ(station.RecordCount(), 1);
+    ASSERT_EQ(station.FieldByName("URL").AsString(), url);
+    ASSERT_LE(station.FieldByName("desireDateTime").AsDateTime(), Now());
+
+    pid_t pid = StartVorlan(folder.Home());
+    ASSERT_GT(pid, 0);
+    bool grabbed = WaitFor([&] {
+        station.Refresh();
+        return station.FieldByName("StatusCode").AsInteger() == 1;
+    }, std::chrono::seconds(60));
+    EXPECT_TRUE(grabbed) << folder.Home().Read("stderr.txt") << folder.Home().Read("logfile.txt");
+    EXPECT_GT(station.FieldByName("desireDateTime").AsDateTime(), Now());
+    TTable& see = folder.Data().seeTab();
+    see.Refresh();
+    EXPECT_TRUE(see.Locate("URL", {url}));
+    EXPECT_EQ(see.FieldByName("Alias").AsString(), "local site");
+    EXPECT_TRUE(FileExists(folder.Home() / "wwwData/127.0.0.1/page.html"));
+
+    ::kill(pid, SIGTERM);
+    int exitCode = -2;
+    ASSERT_TRUE(Ends(pid, std::chrono::seconds(30), &exitCode)) << folder.Home().Read("stderr.txt");
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_NE(folder.Home().Read("logfile.txt").find("下載成功(local site-" + url + ")"), std::string::npos)
+        << folder.Home().Read("logfile.txt");
+}
+
+TEST(VorlanSchedule, AQuitSignalWhileTheReminderIsOpenEndsTheProgramAsClosingItWould)
+{
+    DataFolder folder;
+    ShipPictures(folder.Home());
+    folder.Home().Write("vorlan.ini", "[setup]\nremindForLoad=1\n");
+    TTable& station = folder.Data().tabStation();
+    TDateTime desired = Now() - 1.0 / 24;
+    station.Append();
+    station.FieldByName("Index").SetAsDateTime(desired);
+    station.FieldByName("URL").SetAsString("http://127.0.0.1:9/");
+    station.FieldByName("Alias").SetAsString("unreachable");
+    station.FieldByName("desireDateTime").SetAsDateTime(desired);
+    station.FieldByName("NextDesireDateTime").SetAsDateTime(desired + 1);
+    station.FieldByName("Frequency").SetAsString("RdBDaily");
+    station.FieldByName("StatusCode").SetAsInteger(0);
+    station.Post();
+
+    pid_t pid = StartVorlan(folder.Home());
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(WaitFor([&] { return FileExists(folder.Home() / "logfile.txt"); }));
+    // The scheduler asks at once about the due entry; the question stays on the screen.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ::kill(pid, SIGTERM);
+    int exitCode = -2;
+    ASSERT_TRUE(Ends(pid, std::chrono::seconds(30), &exitCode)) << folder.Home().Read("stderr.txt");
+    EXPECT_EQ(exitCode, 0);
+    TProfileFile settings(folder.Home() / "vorlan.ini");
+    EXPECT_EQ(settings.ReadString("setup", "remindForLoad", ""), "1");
+    // Closed, the question counts as "下次下載": the entry was not grabbed and moves on.
+    station.Refresh();
+    EXPECT_EQ(station.FieldByName("StatusCode").AsInteger(), 0);
+    EXPECT_NE(folder.Home().Read("logfile.txt").find("預約排程開始(unreachable-http://127.0.0.1:9/)"), std::string::npos)
+        << folder.Home().Read("logfile.txt");
+    EXPECT_GT(station.FieldByName("desireDateTime").AsDateTime(), Now());
 }
 
 }  // namespace

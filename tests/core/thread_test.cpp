@@ -89,6 +89,23 @@ TEST(Thread, SynchronizeRunsOnTheMainThreadWhileItWaitsForTheWorker)
     EXPECT_TRUE(worker.Finished());
 }
 
+TEST(Thread, TheMainThreadKnowsWhenItRunsACallAWorkerWaitsFor)
+{
+    EXPECT_FALSE(InsideHandOver());
+    std::atomic<bool> inside{false};
+    Worker worker([&](Worker&) {
+        Synchronize([&] { inside = InsideHandOver(); });
+        inside = inside && !InsideHandOver();  // and the worker itself never is
+    });
+    worker.Start();
+    worker.WaitFor();
+    EXPECT_TRUE(inside);
+    EXPECT_FALSE(InsideHandOver());
+    bool direct = true;
+    Synchronize([&] { direct = InsideHandOver(); });
+    EXPECT_FALSE(direct);
+}
+
 TEST(Thread, SynchronizeOnTheMainThreadRunsAtOnce)
 {
     bool ran = false;

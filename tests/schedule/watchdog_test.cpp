@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "core/datetime.h"
@@ -254,6 +255,23 @@ TEST_F(WatchDogTest, EndsPromptlyFromTheIdleWaitAndFromASite)
     EXPECT_EQ(Count(LogTexts(), "預約排程結束" + Named("site")), 1);
     EXPECT_EQ(DateTimeToText(Station("site").FieldByName("desireDateTime").AsDateTime()),
               DateTimeToText(desired + 1));
+}
+
+TEST_F(WatchDogTest, AnEndingSchedulerAsksNoReminderAndLeavesTheEntryDue)
+{
+    Settings().RemindForLoad = true;
+    TDateTime desired = AnHourAgo();
+    AddStation("site", desired);
+    Start();
+    // The main thread is busy for a while, as a closing window is, so the scheduler's
+    // question waits for it; then the window asks the scheduler to end and waits.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    watchDog->Terminate();
+    watchDog->WaitFor();
+    EXPECT_TRUE(kit.ui.Shown("grab-now").empty());
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(Count(LogTexts(), "預約排程開始" + Named("site")), 0);
+    EXPECT_EQ(DateTimeToText(Station("site").FieldByName("desireDateTime").AsDateTime()), DateTimeToText(desired));
 }
 
 TEST_F(WatchDogTest, WaitsForTheScheduleFileBeforeItPolls)

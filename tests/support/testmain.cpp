@@ -2,8 +2,9 @@
 
 #ifdef ZANVIK_TEST_WIDGETS
 #include <QApplication>
+#include "ui/application.h"
 #include "ui/programfonts.h"
-using TestApplication = QApplication;
+using TestApplication = TApplication;
 #elif defined(ZANVIK_TEST_GUI)
 #include <QGuiApplication>
 using TestApplication = QGuiApplication;

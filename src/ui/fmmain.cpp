@@ -1,0 +1,499 @@
+#include "ui/fmmain.h"
+
+#include <exception>
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+#include "core/busyscope.h"
+#include "core/mainthread.h"
+#include "core/settings.h"
+#include "core/startup.h"
+#include "core/userinterface.h"
+#include "data/dmmain.h"
+#include "grab/grabstate.h"
+#include "server/pageserver.h"
+#include "server/proxyregistry.h"
+#include "ui/aboutbox.h"
+#include "ui/animated.h"
+#include "ui/application.h"
+#include "ui/dbmeter.h"
+#include "ui/desktopopen.h"
+#include "ui/errorlogger.h"
+#include "ui/fmstop.h"
+#include "ui/fmwww.h"
+#include "ui/panelstatusbar.h"
+#include "ui/recordscrollbar.h"
+#include "ui/schedulepage.h"
+#include "ui/statuscelldelegate.h"
+#include "ui/statusmeter.h"
+#include "ui/systempicture.h"
+#include "ui/toolbarstrip.h"
+
+namespace {
+
+const int kClientWidth = 793;
+const int kClientHeight = 518;
+const int kToolbarHeight = 65;
+const int kStatusHeight = 25;
+const int kPageHeight = kClientHeight - kToolbarHeight - kStatusHeight;
+
+const int kForceDisconnectButton = 5;
+
+TListPageSetup ReadingListSetup()
+{
+    TListPageSetup setup;
+    setup.pageName = "panSee";
+    setup.gridName = "dbGrid1";
+    setup.scrollBarName = "ScrollBar1";
+    setup.tabSetName = "TabSet1";
+    setup.columns = {{"show_date", "下載日", 60, Qt::AlignCenter}, {"Alias", "", 249}, {"URL", "網頁位址", 415}};
+    return setup;
+}
+
+TListPageSetup PhoneBookSetup()
+{
+    TListPageSetup setup;
+    setup.pageName = "panTel";
+    setup.gridName = "dbgrid3";
+    setup.scrollBarName = "ScrollBar3";
+    setup.tabSetName = "TabSet3";
+    setup.columns = {{"bCalSchedule", "已排程", 55, Qt::AlignCenter}, {"ALIAS", "站台簡稱", 249}, {"URL", "網頁位址", 415}};
+    setup.topAfterTabChange = true;
+    return setup;
+}
+
+}  // namespace
+
+TfmMain::TfmMain(TDMMain& data, const TDialAccount& account, TWatchDog::TSiteRun runSite)
+    : data(data), statusPictures(TStatusPictures::Load())
+{
+    setObjectName("fmMain");
+    setWindowTitle("Zanvik");
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    RestoreProxyWhen(false);
+    TApplication::SetExceptionHook(LogHandlerError);
+    for (int i = 0; i < 4; ++i)
+        icons[static_cast<size_t>(i)] = QIcon(SystemPicture("icon" + std::to_string(i + 1) + ".ico"));
+    QApplication::setWindowIcon(icons[0]);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+    MakeToolbar();
+    MakePages();
+    MakeStatusBar();
+    MakeMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    pageServer = std::make_unique<TPageServer>(this);
+    currentList = lstSee;
+    BringToFront(panSee);
+    watchDog = std::make_unique<TWatchDog>(data, account, std::move(runSite));
+    MainWindowReady() = true;
+}
+
+TfmMain::~TfmMain()
+{
+    MainWindowReady() = false;
+    // The scheduler uses the window's tables until it ends.
+    watchDog.reset();
+    RestoreProxyWhen(true);
+    TApplication::SetExceptionHook(nullptr);
+}
+
+void TfmMain::RestoreProxyWhen(bool ie4Browser)
+{
+    // Older browsers read the proxy at start, newer ones keep what they were given.
+    if (Startup().ie4Browser != ie4Browser)
+        return;
+    try {
+        TProxyRegistry registry;
+        registry.RestoreProxy();
+    } catch (const std::exception& error) {
+        Ui().Error(error.what());
+    }
+}
+
+void TfmMain::MakeToolbar()
+{
+    normalImage = new TToolbarStrip(centralWidget());
+    normalImage->move(0, 0);
+    normalImage->OnButtonClick = [this](int tag) { PaintBoxClick(tag); };
+    Animated1 = new TAnimated(normalImage);
+    Animated1->setObjectName("Animated1");
+    Animated1->setGeometry(727, 6, 60, 52);
+    Animated1->SetBitMap(SystemPicture("animate.bmp"));
+    Animated1->SetFrameCount(16);
+    Animated1->SetInterval(1000);
+    Animated1->OnChangeFrame = [this](TAnimated* sender) { Animated1ChangeFrame(sender->Frame()); };
+}
+
+void TfmMain::MakePages()
+{
+    pageArea = new QWidget(centralWidget());
+    pageArea->setObjectName("pageArea");
+    pageArea->setGeometry(0, kToolbarHeight, kClientWidth, kPageHeight);
+    auto openSite = [this](const std::string& url) { OpenSite(url); };
+
+    panSee = new TListPage(data.seeTab(), ReadingListSetup(), pageArea);
+    panSchedule = new TSchedulePage(data.tabStation(), [this]() -> TfmWWW& { return fmWWW(); }, statusPictures,
+                                    pageArea);
+    panTel = new TListPage(data.telStation(), PhoneBookSetup(), pageArea);
+    auto scheduled = [this](const QString& text) { return text == "True" ? &statusPictures.tick : nullptr; };
+    panTel->Grid()->setItemDelegateForColumn(0, new TStatusCellDelegate(scheduled, statusPictures.LargestOfTwo(),
+                                                                        panTel->Grid()));
+    for (TListPage* page : {panSee, static_cast<TListPage*>(panSchedule), panTel})
+        page->OnOpenSite = openSite;
+
+    panSetup = new QWidget(pageArea);
+    panSetup->setObjectName("panSetup");
+    MakeBrowserPage();
+    for (QWidget* page : {static_cast<QWidget*>(panSee), static_cast<QWidget*>(panSchedule),
+                          static_cast<QWidget*>(panTel), panSetup, panBrowser}) {
+        page->setGeometry(0, 0, kClientWidth, kPageHeight);
+        page->setAutoFillBackground(true);
+    }
+}
+
+// The browser page as far as the window needs it: the page itself and its animation,
+// which plays while the page server answers.
+void TfmMain::MakeBrowserPage()
+{
+    panBrowser = new QWidget(pageArea);
+    panBrowser->setObjectName("panBrowser");
+    Animate2 = new TAnimated(panBrowser);
+    Animate2->setObjectName("Animate2");
+    Animate2->setGeometry(379, 5, 27, 27);
+    Animate2->SetBitMap(SystemPicture("browse.bmp"));
+    Animate2->SetFrameCount(3);
+    Animate2->SetInterval(500);
+    Animate2->SetFrame(2);
+}
+
+void TfmMain::MakeStatusBar()
+{
+    StatusBar1 = new TPanelStatusBar({{450, "0"}, {67, "1"}, {67, "2"}, {67, "3"}, {67, "4"}, {67, "5"}},
+                                     centralWidget());
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
+    StatusBar1->OnDrawPanel = [this](TPanelStatusBar*, const QString& text, const QRect& rect) {
+        StatusBar1DrawPanel(text, rect);
+    };
+    statusLabel = new QLineEdit(StatusBar1);
+    statusLabel->setObjectName("statusLabel");
+    statusLabel->setFrame(false);
+    statusLabel->hide();
+    for (int n = 1; n <= Meters; ++n) {
+        Tdbmeter* meter = NewStatusMeter(StatusBar1);
+        meter->setObjectName(QString("dbmeter%1").arg(n));
+        meter->hide();
+        meters[static_cast<size_t>(n - 1)] = meter;
+    }
+}
+
+// Each panel takes its control on its first drawing, at the panel's place.
+void TfmMain::StatusBar1DrawPanel(const QString& text, const QRect& rect)
+{
+    int panel = text.toInt();
+    if (panel < 0 || panel > Meters || placed[static_cast<size_t>(panel)])
+        return;
+    placed[static_cast<size_t>(panel)] = true;
+    if (panel == 0) {
+        statusLabel->setGeometry(rect);
+        statusLabel->clear();
+        statusLabel->show();
+        return;
+    }
+    Tdbmeter* meter = dbmeter(panel);
+    meter->setGeometry(rect.left(), rect.top(), meter->width(), rect.height());
+    meter->show();
+}
+
+void TfmMain::MakeMenus()
+{
+    MakeFileMenu();
+    MakeScheduleMenu();
+    MakePhoneBookMenu();
+    mnuSearch = menuBar()->addAction("尋找資料");
+    mnuSearch->setEnabled(false);
+    mnuForceDisconnect = menuBar()->addAction("強迫斷線", [this] { ForceDisconnect(); });
+    MakeAboutMenu();
+}
+
+void TfmMain::MakeFileMenu()
+{
+    mnuFile = menuBar()->addMenu("檔案管理");
+    mnuFileDelete = mnuFile->addAction("刪除");
+    mnuFile->addSeparator();
+    mnuFileExit = mnuFile->addAction("結束", [this] { close(); });
+    mnuFile->addSeparator();
+    N12 = mnuFile->addAction("重整索引檔", [this] { N12Click(); });
+    connect(mnuFile, &QMenu::aboutToShow, this, [this] { UpdateDeleteItem(); });
+}
+
+void TfmMain::MakeScheduleMenu()
+{
+    mnuSchedule = menuBar()->addMenu("預約異動");
+    mnuAddSchedule = mnuSchedule->addAction("增加預約排程", [this] { panSchedule->AddSchedule(); });
+    mnuChangeSchedule = mnuSchedule->addAction("異動預約排程", [this] { panSchedule->ChangeSchedule(); });
+    mnuDeleteSchedule = mnuSchedule->addAction("刪除預約排程", [this] { panSchedule->DeleteSchedule(); });
+    mnuSchedule->addSeparator();
+    mnuDownloadNow = mnuSchedule->addAction("立即下載本站", [this] { panSchedule->DownloadNow(); });
+    connect(mnuSchedule, &QMenu::aboutToShow, this, [this] { mnuScheduleShow(); });
+}
+
+void TfmMain::MakePhoneBookMenu()
+{
+    mnuTel = menuBar()->addMenu("網頁電話簿");
+    for (const char* item : {"列入預約排程", "取消預約排程", "-", "增加站台", "編輯站台", "刪除站台", "-", "加入我的最愛"}) {
+        if (std::string(item) == "-")
+            mnuTel->addSeparator();
+        else
+            mnuTel->addAction(item)->setEnabled(false);
+    }
+}
+
+void TfmMain::MakeAboutMenu()
+{
+    mnuAbout = menuBar()->addMenu("關於");
+    mnuAboutZanvik = mnuAbout->addAction("Zanvik", [this] { AboutClick(); });
+    mnuAbout->addSeparator();
+    mnuHelp = mnuAbout->addAction("求助", [this] { HelpClick(); });
+}
+
+void TfmMain::mnuScheduleShow()
+{
+    bool entries = currentList == lstSchedule && panSchedule->HasEntries();
+    mnuChangeSchedule->setEnabled(entries);
+    mnuDeleteSchedule->setEnabled(entries);
+    mnuDownloadNow->setEnabled(entries);
+}
+
+void TfmMain::UpdateDeleteItem()
+{
+    TTable& see = data.seeTab();
+    mnuFileDelete->setEnabled(currentList == lstSee && see.Active() && see.RecordCount() > 0);
+}
+
+TPictureButton* TfmMain::PaintBox(int tag) const
+{
+    return normalImage->PaintBox(tag);
+}
+
+Tdbmeter* TfmMain::dbmeter(int number) const
+{
+    if (number < 1 || number > Meters)
+        return nullptr;
+    return meters[static_cast<size_t>(number - 1)];
+}
+
+void TfmMain::Animated1ChangeFrame(int frame)
+{
+    QApplication::setWindowIcon(icons[static_cast<size_t>(frame % 4)]);
+}
+
+QWidget* TfmMain::FrontPage() const
+{
+    const QObjectList& pages = pageArea->children();
+    for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+        auto* widget = qobject_cast<QWidget*>(*page);
+        if (widget && !widget->isHidden())
+            return widget;
+    }
+    return nullptr;
+}
+
+void TfmMain::BringToFront(QWidget* page)
+{
+    page->show();
+    page->raise();
+}
+
+void TfmMain::SendToBack(QWidget* page)
+{
+    page->lower();
+}
+
+void TfmMain::PaintBoxClick(int tag)
+{
+    switch (tag) {
+    case 1:
+        ShowReadingList();
+        break;
+    case 2:
+        ShowSchedule();
+        break;
+    case 3:
+        ShowPhoneBook();
+        break;
+    case 4:
+        ShowOptions();
+        break;
+    case kForceDisconnectButton:
+        ForceDisconnect();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfmMain::ShowReadingList()
+{
+    panSee->ShowAllCategories();
+    data.seeTab().Refresh();
+    panSee->ScrollBar()->UpdateBar();
+    currentList = lstSee;
+    BringToFront(panSee);
+    UpdateDeleteItem();
+}
+
+void TfmMain::ShowSchedule()
+{
+    panSchedule->ShowAllCategories();
+    data.tabStation().Refresh();
+    panSchedule->ScrollBar()->UpdateBar();
+    currentList = lstSchedule;
+    BringToFront(panSchedule);
+    UpdateDeleteItem();
+}
+
+void TfmMain::ShowPhoneBook()
+{
+    TBusyScope busy("正在打開網路電話簿  請稍待");
+    TTable& favor = data.telStation();
+    if (!favor.Active()) {
+        try {
+            favor.Open();
+        } catch (const std::exception&) {
+            // A damaged index: making the indexes anew opens the table again.
+            data.RebuildFavorIndexes();
+        }
+    }
+    favor.Refresh();
+    panTel->ScrollBar()->UpdateBar();
+    currentList = lstTel;
+    BringToFront(panTel);
+    UpdateDeleteItem();
+}
+
+void TfmMain::ShowOptions()
+{
+    BringToFront(panSetup);
+    UpdateDeleteItem();
+}
+
+void TfmMain::ForceDisconnect()
+{
+    if (!GrabState().CurrentSiteURL().empty())
+        fmStop().exec();
+}
+
+TfmStop& TfmMain::fmStop()
+{
+    if (!stopDialog)
+        stopDialog = new TfmStop(*watchDog, this);
+    return *stopDialog;
+}
+
+TfmWWW& TfmMain::fmWWW()
+{
+    if (!scheduleDialog)
+        scheduleDialog = new TfmWWW(data, this);
+    return *scheduleDialog;
+}
+
+void TfmMain::AboutClick()
+{
+    if (!aboutBox)
+        aboutBox = new TAboutBox(this);
+    aboutBox->exec();
+}
+
+void TfmMain::HelpClick()
+{
+    OpenProgramDocument("vorlan.html");
+}
+
+void TfmMain::OpenSite(const std::string& url)
+{
+    if (!Settings().USE_browser) {
+        OpenWebAddress(url);
+        panBrowser->hide();
+        return;
+    }
+    BringToFront(panBrowser);
+}
+
+void TfmMain::N12Click()
+{
+    if (!Ui().Ask("當本系統到有索引檔損壞情形時,\r\n請執行本功能重建你的索引資料檔\r\n\r\n你是否現在要執行這個功能呢?"))
+        return;
+    {
+        TBusyScope busy("請稍待片刻       正在重建資料索引檔");
+        // The scheduler's query and its grab must be gone before the indexes are made anew.
+        watchDog->Terminate();
+        watchDog->WaitFor();
+        data.tabForTel().Close();
+        data.RebuildSeeIndexes();
+        data.RebuildStationIndexes();
+        data.RebuildFavorIndexes();
+    }
+    Ui().Message("為了確保執行的正確性\r\nZanvik將自行關閉");
+    close();
+}
+
+bool TfmMain::EnsureConnection()
+{
+    return watchDog->EnsureConnection();
+}
+
+void TfmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    // A desktop that never activates the window (no window manager) still gets it going.
+    if (!activated)
+        QTimer::singleShot(0, this, [this] { FirstActivation(); });
+}
+
+bool TfmMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FirstActivation();
+    return QMainWindow::event(event);
+}
+
+void TfmMain::FirstActivation()
+{
+    if (activated)
+        return;
+    activated = true;
+    normalImage->InstallHoverReset();
+    pageServer->Open();
+    watchDog->Start();
+    UpdateDeleteItem();
+    normalImage->SetSelected(1);
+    panSee->ScrollBar()->UpdateBar();
+}
+
+void TfmMain::closeEvent(QCloseEvent* event)
+{
+    MainWindowReady() = false;
+    GrabState().StopFlag = true;
+    watchDog->Terminate();
+    // Its hand-overs to this thread are served while we wait. A close that comes while one
+    // of them is under way (a quit signal while the scheduler's question is open) cannot
+    // wait here: that question is below us and the scheduler waits for it. The wait then
+    // comes when the window goes, after the question has been closed too.
+    if (!InsideHandOver())
+        watchDog->WaitFor();
+    event->accept();
+}

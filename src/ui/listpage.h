@@ -1,0 +1,70 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QWidget>
+
+#include "ui/testgrid.h"
+
+class QKeyEvent;
+class TCategoryTabs;
+class TRecordScrollBar;
+class TTable;
+
+// What one list page is made of: the names of its controls, the grid's columns and
+// scroll bars, the columns that sort, and the record scroll bar's large change.
+struct TListPageSetup {
+    std::string pageName;       // "panSchedule"
+    std::string gridName;       // "dbgrid2"
+    std::string scrollBarName;  // "ScrollBar2"
+    std::string tabSetName;     // "TabSet2"
+    std::vector<TGridColumn> columns;
+    TScrollStyle gridScrollBars = TScrollStyle::ssVertical;
+    int nameColumn = 1;     // sorts by "alias1" / "alias2"
+    int addressColumn = 2;  // sorts by "url1" / "url2"
+    int largeChange = 12;
+    bool topAfterTabChange = false;  // the record scroll bar goes back to 1 after a tab change
+};
+
+// A list page of the main window: a data grid over one table, the record scroll bar over
+// the grid's right edge and the category tab set under it, with the mechanics the three
+// lists share. A category tab filters the table to its category; a click on the name or
+// the address title sorts by it, ascending and descending in turn; the keys that move
+// between rows go through the record scroll bar; a double-click opens the row's site.
+class TListPage : public QWidget {
+public:
+    TListPage(TTable& table, const TListPageSetup& setup, QWidget* parent);
+    ~TListPage() override;
+
+    TTable& Table() const { return table; }
+    TTestGrid* Grid() const { return grid; }
+    TRecordScrollBar* ScrollBar() const { return scrollBar; }
+    TCategoryTabs* TabSet() const { return tabSet; }
+
+    // Selects tab 0; a tab that changes runs the tab change.
+    void ShowAllCategories();
+    // The category of a new row: the selected tab, or 1 while all are shown.
+    int NewRowCategory() const;
+
+    // The grid's double-click with the row's "url", when it has one.
+    std::function<void(const std::string& url)> OnOpenSite;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void TabSetChange(int tab);
+    void GridColumnClick(int column);
+    bool GridKeyDown(QKeyEvent* event);
+    void GridDblClick();
+    void PlaceScrollBar();
+
+    TTable& table;
+    TListPageSetup setup;
+    TTestGrid* grid;
+    TRecordScrollBar* scrollBar;
+    TCategoryTabs* tabSet;
+};
