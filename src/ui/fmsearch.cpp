@@ -3,17 +3,16 @@
 #include <exception>
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 
 #include "core/busyscope.h"
 #include "core/userinterface.h"
 #include "data/dmmain.h"
 #include "data/field.h"
+#include "ui/gridrecordbar.h"
 #include "ui/newscheduleentry.h"
 #include "ui/radiogroup.h"
 #include "ui/recordscrollbar.h"
-#include "ui/rowkeys.h"
 #include "ui/scheduledsite.h"
 #include "ui/searchhost.h"
 #include "ui/testgrid.h"
@@ -72,8 +71,6 @@ TfmSearch::TfmSearch(TDMMain& data, TSearchHost& host, QWidget* parent)
 TfmSearch::~TfmSearch()
 {
     // The grid and the bar let go of the query before it goes.
-    TestGrid1->removeEventFilter(this);
-    TestGrid1->viewport()->removeEventFilter(this);
     TestGrid1->SetDataSet(nullptr);
     delete ScrollBar4;
 }
@@ -130,37 +127,16 @@ void TfmSearch::MakeGrid()
         ScrollBar4->UpdateBar();
     };
     connect(TestGrid1, &QAbstractItemView::doubleClicked, this, [this] { TestGrid1DblClick(); });
-    TestGrid1->installEventFilter(this);
-    TestGrid1->viewport()->installEventFilter(this);
 
     ScrollBar4 = new TRecordScrollBar(query, kLargeChange, this);
     ScrollBar4->setObjectName("ScrollBar4");
-    PlaceScrollBar();
-}
-
-// Over the right edge of the grid's rows.
-void TfmSearch::PlaceScrollBar()
-{
-    QRect rows = TestGrid1->viewport()->geometry().translated(TestGrid1->pos());
-    int width = ScrollBar4->sizeHint().width();
-    int right = TestGrid1->geometry().right() - TestGrid1->frameWidth();
-    ScrollBar4->setGeometry(right - width + 1, rows.top(), width, rows.height());
-    ScrollBar4->raise();
+    new TGridRecordBar(*TestGrid1, *ScrollBar4, query);
 }
 
 void TfmSearch::showEvent(QShowEvent* event)
 {
     TFixedDialog::showEvent(event);
     edtAlias->setFocus();
-}
-
-bool TfmSearch::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == TestGrid1 && event->type() == QEvent::KeyPress)
-        return RouteRowKey(*static_cast<QKeyEvent*>(event), *ScrollBar4, query);
-    if (watched == TestGrid1->viewport() && event->type() == QEvent::Resize)
-        PlaceScrollBar();
-    return TFixedDialog::eventFilter(watched, event);
 }
 
 void TfmSearch::SetParams()

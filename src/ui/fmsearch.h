@@ -57,13 +57,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void MakeSearchBoxes();
     void MakeButtons();
     void MakeGrid();
-    void PlaceScrollBar();
 
     void SetParams();
     void ReadKindTexts();

@@ -8,8 +8,8 @@
 
 #include "ui/testgrid.h"
 
-class QKeyEvent;
 class TCategoryTabs;
+class TGridRecordBar;
 class TRecordScrollBar;
 class TTable;
 
@@ -52,19 +52,17 @@ public:
     std::function<void(const std::string& url)> OnOpenSite;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void TabSetChange(int tab);
     void GridColumnClick(int column);
-    bool GridKeyDown(QKeyEvent* event);
     void GridDblClick();
-    void PlaceScrollBar();
 
     TTable& table;
     TListPageSetup setup;
     TTestGrid* grid;
     TRecordScrollBar* scrollBar;
     TCategoryTabs* tabSet;
+    TGridRecordBar* barLink;  // owned by the bar
 };
