@@ -14,15 +14,18 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/userinterface.h"
+#include "core/version.h"
 #include "grab/graberrors.h"
 #include "grab/grabstate.h"
 #include "grab/grabtimings.h"
 #include "grab/httpdate.h"
 #include "grab/pagedownload.h"
 #include "grab/pagestore.h"
+#include "grab/redirect.h"
 #include "grab/wirepath.h"
 #include "net/dns.h"
 #include "net/tcpclient.h"
+#include "net/tlserrors.h"
 #include "platform/diskspace.h"
 
 namespace {
@@ -36,6 +39,24 @@ std::string Format(const char* format, long long number, const std::string& text
     char buffer[4096];
     std::snprintf(buffer, sizeof buffer, format, number, text.c_str());
     return buffer;
+}
+
+// A text from the network as a log line may hold it: control characters shown as "?" and
+// cut to a length a reader can take in.
+std::string LogText(const std::string& text)
+{
+    constexpr size_t MaxLogText = 200;
+    std::string shown = text.substr(0, MaxLogText);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < ' ' || c == 0x7F)
+            c = '?';
+    return text.size() > MaxLogText ? shown + "..." : shown;
+}
+
+int NumberOr(const std::string& text, int fallback)
+{
+    long long value = 0;
+    return TryToInt(text, value) ? static_cast<int>(value) : fallback;
 }
 
 }  // namespace
@@ -127,7 +148,7 @@ void TGrabSite::MakeClient()
     client = new TTCPClient();
     client->OnConnect = [this](TCustomSocket*, int) { ClientConnected(); };
     client->OnClose = [this](TCustomSocket*, int) { ClientClosed(); };
-    client->OnError = [this](TCustomSocket*, int error, const std::string&) { ClientFailed(error); };
+    client->OnError = [this](TCustomSocket*, int error, const std::string& words) { ClientFailed(error, words); };
     client->OnData = [this](TCustomSocket*, int) { bodyPhase ? BodyData() : HeaderData(); };
 }
 
@@ -154,10 +175,15 @@ void TGrabSite::ClientClosed()
     Wake();
 }
 
-void TGrabSite::ClientFailed(int error)
+void TGrabSite::ClientFailed(int error, const std::string& words)
 {
-    // A connect that failed (refused, unknown host) ends the wait for it at once; a
-    // failed read of a connection breaks its answer.
+    if (error == TLS_E_FAILED) {
+        std::lock_guard guard(eventLock);
+        failureWords = words;
+    }
+    // A connect that failed (refused, unknown host, no secure connection) ends the wait
+    // for it at once; a failed read of a connection, or a secure answer whose end the
+    // server did not confirm, breaks its answer.
     if (!connected)
         connectFailed = true;
     else if (transferError == 0)
@@ -231,40 +257,53 @@ void TGrabSite::GrabPage(const std::string& urlText)
     pageWhole = false;
     if (urlText.empty())
         return;
-    page = Turl(urlText);
+    asked = Turl(urlText);
+    page = asked;
+    redirects = {asked.URLText()};
     pageFile.clear();
     GrabState().SetCurrentPage(page.URLText());
     Synchronize([this] { MakeClient(); });
     try {
         CheckLimits();
-        ConnectAndProbe();
-        if (!Stopping()) {
-            ParseHeader();
-            long long length = 0;
-            contentLength = TryToInt(headerTable.Value("Content-Length"), length) ? length : 0;
-            bool newer = true;
-            try {
-                newer = IsNewer();
-            } catch (const std::exception&) {
-                newer = true;  // a stored date that cannot be read counts as older
-            }
-            // Quick mode fetches text only: pictures, sounds and the like are left out.
-            bool wanted = !textOnly || StartsWithText(headerTable.Value("Content-Type"), "text/");
-            bool whole = true;
-            if (!newer)
-                StatusLine(page.URLText() + " 檔案資料沒變, 不需下載");
-            else if (wanted)
-                whole = !pageFile.empty() && FetchBody();
-            if (!pageFile.empty() && FileExists(pageFile) && !Stopping()
-                && TLinkScanner::IsScanned(headerTable.Value("Content-Type")))
-                ScanStoredPage();
-            pageWhole = whole && !Stopping();
-        }
+        while (ProbeAndFetch())
+            continue;
     } catch (...) {
         Synchronize([this] { FreeClient(); });
         throw;
     }
     Synchronize([this] { FreeClient(); });
+}
+
+bool TGrabSite::ProbeAndFetch()
+{
+    ConnectAndProbe();
+    while (!Stopping() && ParseHeader())
+        ConnectAndProbe();
+    if (Stopping())
+        return false;
+    long long length = 0;
+    contentLength = TryToInt(headerTable.Value("Content-Length"), length) ? length : 0;
+    bool newer = true;
+    try {
+        newer = IsNewer();
+    } catch (const std::exception&) {
+        newer = true;  // a stored date that cannot be read counts as older
+    }
+    // Quick mode fetches text only: pictures, sounds and the like are left out.
+    bool wanted = !textOnly || StartsWithText(headerTable.Value("Content-Type"), "text/");
+    bool whole = true;
+    getMoved = false;
+    if (!newer)
+        StatusLine(page.URLText() + " 檔案資料沒變, 不需下載");
+    else if (wanted)
+        whole = !pageFile.empty() && FetchBody();
+    if (getMoved)
+        return true;
+    if (!pageFile.empty() && FileExists(pageFile) && !Stopping()
+        && TLinkScanner::IsScanned(headerTable.Value("Content-Type")))
+        ScanStoredPage();
+    pageWhole = whole && !Stopping();
+    return false;
 }
 
 void TGrabSite::CheckLimits()
@@ -310,18 +349,16 @@ void TGrabSite::ConnectAndProbe()
     Synchronize([&] {
         client->Host = host;
         client->Port = page.PortText();
+        client->Secure = page.IsSecure();
         client->Connect();
     });
     WaitConnected();
     SetStatus("主機已回應(" + host + ")");
-    std::string peer;
-    Synchronize([&] {
-        client->PeerAddress(peer);
-        if (HostCache())
-            HostCache()->Remember(host, peer);
-    });
-    siteFolder = SiteFolder(peer);
-    pageFile = PageFile(siteFolder, page.LocalPath());
+    // The page goes where its own address leads, whatever address answers at last.
+    if (redirects.size() == 1) {
+        siteFolder = SiteFolder(connectedFolder);
+        pageFile = PageFile(siteFolder, asked.LocalPath());
+    }
     if (!EndsWithText(pageFile, ".exe") && !EndsWithText(pageFile, ".com"))
         SendRequest("HEAD");
 }
@@ -337,24 +374,48 @@ void TGrabSite::WaitConnected()
         WaitBriefly(done, timings.connectPassMs);
     }
     if (!madeConnection || Stopping()) {
+        std::string words;
+        {
+            std::lock_guard guard(eventLock);
+            words.swap(failureWords);
+        }
+        if (!words.empty() && !Stopping()) {
+            SetStatus("無法建立安全連線(" + host + ")");
+            TLog::Line(std::to_string(slaveNo) + ":無法建立安全連線(" + page.URLText() + ")(" + words + ")");
+            throw EServerNoResponse("無法建立安全連線");
+        }
         SetStatus("主機太久沒有回應(" + host + ")");
         TLog::Line(Format("%lld:主機沒有回應(%s)", slaveNo, page.URLText()));
         throw EServerNoResponse("主機沒有回應");
     }
+    // A host keeps the folder of the first address it was reached at: a site behind
+    // several addresses stays in one folder, and is never foreign to itself.
     std::string peer;
-    Synchronize([&] { client->PeerAddress(peer); });
-    if (slaveNo == 0)
-        GrabState().SetSiteAddress(peer);
-    else if (!crossSite && !SameText(peer, GrabState().SiteAddress()))
+    std::string folder;
+    Synchronize([&] {
+        client->PeerAddress(peer);
+        folder = HostCache() ? HostCache()->Remember(host, peer) : peer;
+    });
+    connectedFolder = folder.empty() ? peer : folder;
+    if (slaveNo == 0) {
+        if (redirects.size() == 1)
+            GrabState().SetSiteAddress(connectedFolder);
+    } else if (!crossSite && !SameText(connectedFolder, GrabState().SiteAddress())) {
         throw EParseHeader("不想外抓,但是外抓了");
+    }
 }
 
 void TGrabSite::SendRequest(const std::string& method)
 {
     std::string host = page.HostName();
-    for (const std::string& line : {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n",
-                                    std::string("Accept: */*\r\n"), "Host: " + host + "\r\n", std::string("\r\n")})
-        client->Send(line);
+    const std::string lines[] = {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n", "Accept: */*\r\n",
+                                 "Host: " + host + "\r\n", "User-Agent: " + UserAgent() + "\r\n", "\r\n"};
+    // Over TLS every send is a record and a packet of its own: the request goes as one.
+    if (page.IsSecure())
+        client->Send(lines[0] + lines[1] + lines[2] + lines[3] + lines[4]);
+    else
+        for (const std::string& line : lines)
+            client->Send(line);
     lastActivity = Now();
     while (connected && !Stopping()) {
         CheckSiteTime();
@@ -368,7 +429,7 @@ void TGrabSite::SendRequest(const std::string& method)
     }
 }
 
-void TGrabSite::ParseHeader()
+bool TGrabSite::ParseHeader()
 {
     headerTable.Set("Content-Length", "0");
     std::string response;
@@ -383,6 +444,8 @@ void TGrabSite::ParseHeader()
     case '2':
         break;
     case '3':
+        if (FollowRedirect(statusCode, LocationOf(response)))
+            return true;
         throw EParseHeader(statusCode + "網頁搬家了");
     case '4':
         throw EParseHeader("找不到網頁");
@@ -401,6 +464,20 @@ void TGrabSite::ParseHeader()
         Synchronize([this] { SetMeter(0); });
         throw EFileToLarge("抓取的檔案太大");
     }
+    return false;
+}
+
+bool TGrabSite::FollowRedirect(const std::string& status, const std::string& location)
+{
+    TRedirect next = DecideRedirect(redirects, NumberOr(status, 0), location, crossSite);
+    if (!next.follow) {
+        TLog::Line(std::to_string(slaveNo) + ":網頁搬家了,沒有跟過去(" + status + " " + page.URLText() + " -> "
+                   + LogText(location) + "):" + next.refusal);
+        return false;
+    }
+    page = next.target;
+    redirects.push_back(page.URLText());
+    return true;
 }
 
 bool TGrabSite::IsNewer()
@@ -432,7 +509,13 @@ bool TGrabSite::FetchBody()
     if (!GetInto(answer) || Stopping())
         return false;
     int error = transferError;
-    if (answer.Outcome(error) != TPageDownload::TOutcome::Whole) {
+    TPageDownload::TOutcome outcome = answer.Outcome(error);
+    // A GET answer may move the page as a HEAD answer does.
+    if (outcome == TPageDownload::TOutcome::StatusBad && IsRedirectStatus(NumberOr(answer.Status(), 0))) {
+        getMoved = FollowRedirect(answer.Status(), answer.Location());
+        return false;
+    }
+    if (outcome != TPageDownload::TOutcome::Whole) {
         LogFailedGet(answer, error);
         return false;
     }
@@ -491,7 +574,7 @@ void TGrabSite::LogFailedGet(const TPageDownload& answer, int error) const
                      + std::to_string(answer.ExpectedSize()) + "位元)");
         break;
     case TPageDownload::TOutcome::Reset:
-        LogFailedGet("連線被主機中斷");
+        LogFailedGet(error == TLS_E_CUT_SHORT ? "安全連線沒有正常結束" : "連線被主機中斷");
         break;
     case TPageDownload::TOutcome::StatusBad:
         LogFailedGet("下載時主機回應" + answer.Status());
@@ -518,7 +601,7 @@ void TGrabSite::ScanStoredPage()
 {
     TScanRequest request;
     request.pageFile = pageFile;
-    request.pageUrl = page;
+    request.pageUrl = page;  // the address that answered
     request.level = Level;
     request.textOnly = textOnly;
     request.contentType = headerTable.Value("Content-Type");

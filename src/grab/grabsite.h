@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "core/datetime.h"
 #include "core/thread.h"
@@ -66,7 +67,13 @@ private:
     void ConnectAndProbe();
     void WaitConnected();
     void SendRequest(const std::string& method);
-    void ParseHeader();
+    // One probe of the page, following moves of its HEAD answers, and its fetch. True
+    // when the GET answer moved the page and page names the address to ask next.
+    bool ProbeAndFetch();
+    // True when the answer moved the page and page now names the address to ask next.
+    bool ParseHeader();
+    // True when a move to location is followed (page then names it); else logged.
+    bool FollowRedirect(const std::string& status, const std::string& location);
     bool IsNewer();
     // True when the page file now holds this fetch's whole answer.
     bool FetchBody();
@@ -82,7 +89,7 @@ private:
     void FreeClient();
     void ClientConnected();
     void ClientClosed();
-    void ClientFailed(int error);
+    void ClientFailed(int error, const std::string& words);
     void HeaderData();
     void BodyData();
     // The answer wants no more bytes: close the connection and end the wait for it.
@@ -102,8 +109,11 @@ private:
     std::string statusText;
 
     TTCPClient* client = nullptr;  // made and freed on the main thread
-    Turl page;
+    Turl asked;  // the page's address: its file in the store
+    Turl page;   // the address asked now, after the redirects so far; links resolve against it
+    std::vector<std::string> redirects;  // the addresses asked for this page, asked first
     std::string siteFolder;
+    std::string connectedFolder;  // the host cache's folder of the host connected to last
     THeaderTable headerTable;
     long long contentLength = 0;
     TLinkScanner scanner;
@@ -120,5 +130,7 @@ private:
     std::atomic<bool> madeConnection{false};  // stays set when the server closes at once
     std::atomic<bool> connectFailed{false};
     std::atomic<bool> transferFailed{false};
+    bool getMoved = false;     // the last GET answer moved the page
+    std::string failureWords;  // why the last secure connection could not be made
     std::atomic<TDateTime> lastActivity{0};
 };

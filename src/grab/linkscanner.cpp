@@ -79,14 +79,22 @@ bool IsOtherScheme(const std::string& value)
     return false;
 }
 
+// The media type of a Content-Type value: the text before any ";" parameters (a
+// character set, as nearly every site sends today), without the blanks around it.
+std::string MediaType(const std::string& contentType)
+{
+    return Trim(contentType.substr(0, contentType.find(';')));
+}
+
 bool IsHtmlType(const std::string& contentType)
 {
-    return SameText(contentType, "text/html") || SameText(contentType, "text/htm");
+    std::string type = MediaType(contentType);
+    return SameText(type, "text/html") || SameText(type, "text/htm");
 }
 
 bool IsStyleSheetType(const std::string& contentType)
 {
-    return SameText(contentType, "text/css");
+    return SameText(MediaType(contentType), "text/css");
 }
 
 // Nothing left after trimming blanks and control characters, tested without a copy.

@@ -42,7 +42,7 @@ public:
     explicit TLinkScanner(TLinkSink sink);
 
     // Whether pages of this Content-Type are scanned: HTML pages and style sheets. The
-    // type must stand alone; a value with parameters (a character set) does not match.
+    // media type before any ";" parameters counts, without regard to case.
     static bool IsScanned(const std::string& contentType);
 
     // Scans the page file and queues its links: an HTML page by its tokens, a page whose

@@ -11,6 +11,7 @@
 #include "core/text.h"
 #include "grab/headertable.h"
 #include "grab/pagestore.h"
+#include "grab/redirect.h"
 
 namespace {
 
@@ -108,6 +109,11 @@ TPageDownload::TOutcome TPageDownload::Outcome(int transferError) const
     if (bodySize < ExpectedSize())
         return TOutcome::CutShort;
     return bodySize == 0 ? TOutcome::Empty : TOutcome::Whole;
+}
+
+std::string TPageDownload::Location() const
+{
+    return LocationOf(header.Text());
 }
 
 long long TPageDownload::ExpectedSize() const

@@ -32,6 +32,8 @@ public:
     TOutcome Outcome(int transferError) const;
     // The status code of the GET answer (three characters), once its header came.
     const std::string& Status() const { return status; }
+    // Where the GET answer says the page has moved; empty when it does not say.
+    std::string Location() const;
     // The length the GET answer declared, else the HEAD answer's; 0 when neither did.
     long long ExpectedSize() const;
     // Puts the temporary file in the page file's place; false (and the file removed)

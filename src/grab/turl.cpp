@@ -94,8 +94,14 @@ std::string Turl::PortText() const
     long long port = 0;
     if (colon == npos || !TryToInt(std::string(host.substr(colon + 1)), port) || port < INT32_MIN ||
         port > INT32_MAX)
-        return "80";
+        return IsSecure() ? "443" : "80";
     return std::to_string(port);
+}
+
+bool Turl::IsSecure() const
+{
+    // The canonical text has its scheme in lower case.
+    return text.starts_with("https:");
 }
 
 Turl Turl::Combine(std::string_view relative) const

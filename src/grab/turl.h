@@ -22,9 +22,11 @@ public:
     std::string HostAndPort() const;
     // HostAndPort before its first ":".
     std::string HostName() const;
-    // The decimal port after the ":" of HostAndPort, "80" when there is none or it is
-    // no number (":0080" gives "80").
+    // The decimal port after the ":" of HostAndPort; when there is none or it is no
+    // number, the scheme's own: "443" for https, else "80" (":0080" gives "80").
     std::string PortText() const;
+    // The page is fetched over TLS: the scheme is "https".
+    bool IsSecure() const;
 
     // relative resolved against this URL; an empty Turl when it cannot be resolved or the
     // combined text is longer than 999 characters. From a page at the top of its site a
@@ -38,6 +40,7 @@ public:
     std::string LocalPath() const;
     // "wwwData/" + the cached address of HostName + "/" + LocalPath, relative to the
     // program folder; empty without a LocalPath. An uncached host gives an empty address.
+    // Neither scheme nor port plays a part: an https page and its http twin share a file.
     std::string StorePath() const;
 
     static bool HasDot(std::string_view s);

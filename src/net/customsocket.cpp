@@ -12,6 +12,7 @@
 #include "core/userinterface.h"
 #include "net/hostaddress.h"
 #include "net/socketcalls.h"
+#include "net/tlserrors.h"
 #include "platform/socketerrors.h"
 
 namespace {
@@ -48,9 +49,22 @@ void TCustomSocket::ReportError(int Code)
         OnError(this, Code, ErrorText());
 }
 
+void TCustomSocket::ReportError(int Code, const std::string& Detail)
+{
+    {
+        std::lock_guard guard(detailLock);
+        errorDetail = Detail;
+    }
+    ReportError(Code);
+}
+
 std::string TCustomSocket::ErrorText() const
 {
-    return WinsockErrorText(lastError);
+    int code = lastError;
+    if (!IsTlsError(code))
+        return WinsockErrorText(code);
+    std::lock_guard guard(detailLock);
+    return errorDetail.empty() ? TlsErrorText(code) : TlsErrorText(code) + ": " + errorDetail;
 }
 
 bool TCustomSocket::ServicePort(const std::string& Port, int& port, bool reportFailure)

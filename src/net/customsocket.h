@@ -56,6 +56,9 @@ public:
     int LastError() const { return lastError; }
 
     void ReportError(int Code);
+    // A TLS failure (tlserrors.h) with the TLS library's words for it.
+    void ReportError(int Code, const std::string& Detail);
+    // The fixed text of LastError; for a TLS failure followed by its words.
     std::string ErrorText() const;
 
     bool ResolveAddress(const std::string& Host, const std::string& Port, TSocketAddress& Address);
@@ -95,6 +98,8 @@ protected:
     mutable std::recursive_mutex handleLock;
     TSocketState state = stUninitialised;
     std::atomic<int> lastError{0};
+    mutable std::mutex detailLock;
+    std::string errorDetail;  // the words of the last TLS failure
     // Made by the client and the server, which receive its events.
     std::unique_ptr<TSocketNotifier> notifier;
 

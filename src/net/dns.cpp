@@ -37,17 +37,19 @@ std::string TDNS::Lookup(const std::string& host) const
     return found == table.end() ? std::string() : found->second;
 }
 
-void TDNS::Remember(const std::string& host, const std::string& address)
+std::string TDNS::Remember(const std::string& host, const std::string& address)
 {
     if (address.empty())
-        return;
+        return Lookup(host);
     {
         std::lock_guard guard(lock);
-        if (!table.emplace(LowerCase(host), address).second)
-            return;
+        auto [entry, added] = table.emplace(LowerCase(host), address);
+        if (!added)
+            return entry->second;
     }
     unwritten.emplace_back(host, address);
     WriteUnwritten();
+    return address;
 }
 
 void TDNS::WriteUnwritten()

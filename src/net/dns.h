@@ -19,10 +19,12 @@ public:
 
     // The address for host (names compared without regard to case), or empty.
     std::string Lookup(const std::string& host) const;
-    // Adds host=address to the table and the file, unless address is empty or host is known.
+    // Adds host=address to the table and the file, unless address is empty or host is
+    // known. Gives the address the host keeps: its first one, which names its site
+    // folder however many addresses the host is later reached at; empty when none.
     // An entry the file refuses stays in the table, is logged, and is written again with
     // the next new entry.
-    void Remember(const std::string& host, const std::string& address);
+    std::string Remember(const std::string& host, const std::string& address);
 
 private:
     void WriteUnwritten();

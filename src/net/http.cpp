@@ -12,6 +12,7 @@
 namespace {
 
 constexpr char DefaultPort[] = "80";
+constexpr char DefaultSecurePort[] = "443";
 constexpr char DefaultProxyPort[] = "8080";
 
 // The request target of an empty path is the root.
@@ -52,6 +53,8 @@ void THTTP::Target()
 {
     std::string scheme, user, urlPath, portText, host, password;
     if (!Proxy.empty()) {
+        // A proxy is spoken to in plain http; it fetches the whole URL itself.
+        Secure = false;
         SplitURL(Proxy, scheme, user, urlPath, portText, host, password);
         path = URL;
         if (portText.empty())
@@ -59,8 +62,9 @@ void THTTP::Target()
     } else {
         SplitURL(URL, scheme, user, urlPath, portText, host, password);
         path = urlPath;
+        TakeScheme(scheme);
         if (portText.empty())
-            portText = DefaultPort;
+            portText = Secure ? DefaultSecurePort : DefaultPort;
     }
     Host = host;
     path = RequestPath(path);
@@ -77,6 +81,11 @@ void THTTP::SendOptionalHeaders()
         WriteText("User-Agent: " + Agent + "\r\n");
     if (NoCache)
         WriteText("Pragma: no-cache\r\n");
+}
+
+void THTTP::TakeScheme(const std::string& scheme)
+{
+    Secure = SameText(scheme, "https");
 }
 
 void THTTP::HeadExchange()
@@ -118,6 +127,9 @@ void THTTP::GetExchange()
     if (contentLength > 0 && body.size() < static_cast<size_t>(contentLength))
         throw ETcpIpError("Connection closed by " + Host + " after " + std::to_string(body.size()) + " of "
                           + std::to_string(contentLength) + " bytes");
+    // Without the server's close_notify only a declared length shows the body whole.
+    if (CutShort() && contentLength <= 0)
+        throw ETcpIpError("Secure connection to " + Host + " closed without close_notify");
 }
 
 bool THTTP::ReadHeader(bool head)
@@ -174,9 +186,10 @@ void THTTP::TakeLocation(const std::string& value)
     SplitURL(value, scheme, user, urlPath, portText, host, password);
     path = RequestPath(urlPath);
     // A location without a host stays on this server; one with a host but no port
-    // means the default port, not the port of the first server.
+    // means the default port of its scheme, not the port of the first server.
     if (host.empty())
         return;
+    TakeScheme(scheme);
     Host = host;
-    Port = portText.empty() ? StrToInt(DefaultPort) : StrToInt(portText);
+    Port = StrToInt(!portText.empty() ? portText : Secure ? DefaultSecurePort : DefaultPort);
 }

@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "core/version.h"
 #include "net/tcpip.h"
 
 // Fetches one URL with HTTP/1.0: a HEAD request, whose "Location:" may move the target,
-// then a GET request on a second connection; the answer's body lands in Body. Blocking,
+// then a GET request on a second connection; the answer's body lands in Body. "https"
+// addresses, also in a Location, are fetched over TLS (port 443 unless they name
+// another). Blocking,
 // for worker threads. Raises ETcpIpError (the host cannot be resolved, the connection
 // ended inside the header, a header over MaxHeaderBytes, a body over the largest file
 // size of the settings or short of its declared length, a broken connection, no data in
@@ -17,7 +20,7 @@ public:
     std::string Proxy;  // host:port of a proxy to send the whole URL to; empty for none
     std::string Sender;
     std::string Reference;
-    std::string Agent;
+    std::string Agent = UserAgent();
     bool NoCache = false;
 
     const std::string& Path() const { return path; }
@@ -38,6 +41,7 @@ private:
     void TakeStatus(const std::string& line);
     void TakeHeader(const std::string& line, bool head);
     void TakeLocation(const std::string& value);
+    void TakeScheme(const std::string& scheme);
 
     std::string path;
     int statusCode = 0;

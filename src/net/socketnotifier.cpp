@@ -59,6 +59,37 @@ void TSocketNotifier::WriteBlocked(int socket)
     RunOnOwner([this, socket] { Arm(socket, false); }, false);
 }
 
+void TSocketNotifier::RaiseLater(int socket, int event)
+{
+    RunOnOwner(
+        [this, socket, event] {
+            auto found = watches.find(socket);
+            if (found == watches.end())
+                return;
+            unsigned long long serial = found->second.serial;
+            QMetaObject::invokeMethod(
+                owner.get(), [this, socket, serial, event] { RaiseIfSame(socket, serial, event); },
+                Qt::QueuedConnection);
+        },
+        false);
+}
+
+void TSocketNotifier::RaiseIfSame(int socket, unsigned long long serial, int event)
+{
+    auto found = watches.find(socket);
+    if (found == watches.end() || found->second.serial != serial)
+        return;
+    Watch& watch = found->second;
+    if (watch.closed || !(watch.mask & event))
+        return;
+    if (event == FD_CLOSE)
+        watch.closed = true;
+    else
+        watch.readArmed = false;
+    Apply(socket, watch);
+    Raise(socket, event, 0);
+}
+
 bool TSocketNotifier::OnOwnerThread() const
 {
     return QThread::currentThread() == owner->thread();
@@ -82,6 +113,8 @@ int TSocketNotifier::SelectHere(int socket, int mask)
     if (sockapi::SocketType(socket) < 0)
         return sockapi::LastError();
     Watch& watch = watches[socket];
+    if (watch.serial == 0)
+        watch.serial = ++serials;
     watch.mask = mask;
     watch.readArmed = true;
     watch.closed = false;

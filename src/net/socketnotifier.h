@@ -41,9 +41,15 @@ public:
     void ReadDoneAfter(int socket, std::chrono::milliseconds delay);
     // A send on socket would block: raise FD_WRITE when it can take data again.
     void WriteBlocked(int socket);
+    // Raises FD_READ or FD_CLOSE for socket from the event loop as if the socket had
+    // shown it: for data that waits above the socket (the rest of a TLS record), or an
+    // end that a read above the socket found. Dropped when the socket stops being
+    // watched before its turn, so that it never reaches a later socket of that number.
+    void RaiseLater(int socket, int event);
 
 private:
     struct Watch {
+        unsigned long long serial = 0;  // tells this watch from a later one of the same socket
         int mask = 0;
         bool readArmed = true;
         bool writeArmed = false;
@@ -63,6 +69,7 @@ private:
     void Readable(int socket);
     void Writable(int socket);
     void Raise(int socket, int event, int error);
+    void RaiseIfSame(int socket, unsigned long long serial, int event);
 
     TDispatch dispatch;
     std::unique_ptr<QObject> owner;
@@ -71,4 +78,5 @@ private:
     // freed once the outermost handler has returned.
     std::vector<std::unique_ptr<QSocketNotifier>> retired;
     int depth = 0;
+    unsigned long long serials = 0;
 };

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "net/customsocket.h"
+
+class TTlsSession;
 
 // An event-driven TCP connection to Host:Port. Connect starts it and returns at once;
 // OnConnect, OnData, OnWrite and OnClose follow on the creating thread's event loop.
@@ -22,6 +25,13 @@ public:
     bool Authorized = false;
     std::string Host;
     std::string Port;  // a service name or a decimal number
+    // Speak TLS over the connection. OnConnect then comes once the handshake has checked
+    // the server's certificate against Host; a failed handshake is reported (TLS_E_FAILED
+    // with the TLS library's words) and closes the client without OnConnect. Send and the
+    // receives carry the session's data; an end without the server's close_notify is
+    // reported (TLS_E_CUT_SHORT) before OnClose, so a cut-short answer is told from a
+    // whole one.
+    bool Secure = false;
     TOnData OnData;
     TOnConnect OnConnect;
     TOnClose OnClose;
@@ -44,6 +54,17 @@ public:
 
 private:
     bool BindAuthorized();
+    void Connected(int Socket);
+    void StartTls(int Socket);
+    void StepHandshake(int Socket);
+    void TlsFailed(const std::string& words);
+    // After a read of the session: raise FD_READ again for data the socket no longer
+    // shows, or end the connection when the session ended.
+    void AfterTlsRead(int Socket, bool pending, bool ended);
+    long ReceiveTls(void* Buffer, long Size);
+    void SendTls(const std::string& Text);
+    void CloseTls(int Socket);
 
+    std::unique_ptr<TTlsSession> tls;  // of the current connection; kept until the next
     std::atomic<int> closeError{0};
 };

@@ -1,6 +1,7 @@
 #include "net/tcpip.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "net/httptimeouts.h"
 #include "net/socketcalls.h"
 #include "net/tcpiperror.h"
+#include "net/tlssession.h"
 #include "platform/socketerrors.h"
 
 namespace {
@@ -22,9 +24,45 @@ int Milliseconds(std::chrono::milliseconds value)
 
 }  // namespace
 
+TTcpIp::TTcpIp() = default;
+
 TTcpIp::~TTcpIp()
 {
     CloseConnection();
+}
+
+// The session was set up on the connected socket; the handshake runs here, on this
+// thread, and must end within the connect time-out.
+void TTcpIp::StartTls()
+{
+    tls = std::make_unique<TTlsSession>();
+    std::string words;
+    if (tls->Start(socket, Host)) {
+        const auto limit = std::chrono::steady_clock::now() + HttpTimeouts().Connect;
+        for (;;) {
+            TTlsStep step = tls->Handshake();
+            if (step == TTlsStep::Done)
+                return;
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(limit - std::chrono::steady_clock::now());
+            if (step != TTlsStep::WantRead && step != TTlsStep::WantWrite) {
+                words = tls->ErrorText();
+                break;
+            }
+            if (left.count() <= 0 || !WaitForTls(step, Milliseconds(left))) {
+                words = "the handshake took too long";
+                break;
+            }
+        }
+    } else {
+        words = tls->ErrorText();
+    }
+    CloseConnection();
+    throw ETcpIpError("Secure connection to " + Host + " failed: " + words);
+}
+
+bool TTcpIp::WaitForTls(TTlsStep step, int milliseconds)
+{
+    return sockapi::WaitReady(socket, step == TTlsStep::WantWrite, milliseconds) > 0;
 }
 
 void TTcpIp::Trace(const std::string& Msg, int Level) const
@@ -57,9 +95,11 @@ void TTcpIp::ReadBody(size_t Limit)
 void TTcpIp::RaiseIfBroken()
 {
     // A reset can end the connection before a read reports it: Finished sees the socket
-    // unconnected, and the reset waits in the socket's pending error.
+    // unconnected, and the reset waits in the socket's pending error. A secure session
+    // reports its end itself (CutShort), and its own alert to a closed peer leaves an
+    // error there that says nothing of the answer.
     int pending = 0;
-    if (readError == 0 && socket != sockapi::InvalidSocket && sockapi::PendingError(socket, pending) == 0)
+    if (readError == 0 && !tls && socket != sockapi::InvalidSocket && sockapi::PendingError(socket, pending) == 0)
         readError = pending;
     if (readError != 0)
         throw ETcpIpError("Connection to " + Host + " broken: " + WinsockErrorText(readError));
@@ -88,6 +128,9 @@ void TTcpIp::OpenConnection()
         throw ESocketError(error);
     ended = false;
     readError = 0;
+    cutShort = false;
+    if (Secure)
+        StartTls();
 }
 
 // Connects without blocking, so that a dead server costs at most the connect time-out,
@@ -110,8 +153,10 @@ bool TTcpIp::ConnectSocket(int& error)
         if (error != 0)
             return false;
     }
-    if (sockapi::SetBlocking(socket, true) != 0
-        || sockapi::SetSendTimeout(socket, Milliseconds(timeouts.NoData)) != 0) {
+    // A secure connection stays non-blocking: its session is driven by waits on the socket.
+    if (!Secure
+        && (sockapi::SetBlocking(socket, true) != 0
+            || sockapi::SetSendTimeout(socket, Milliseconds(timeouts.NoData)) != 0)) {
         error = sockapi::LastError();
         return false;
     }
@@ -122,6 +167,7 @@ void TTcpIp::CloseConnection()
 {
     if (socket == sockapi::InvalidSocket)
         return;
+    tls.reset();
     sockapi::Close(socket);
     Trace("Closed socket ID " + std::to_string(socket), 1);
     socket = sockapi::InvalidSocket;
@@ -131,7 +177,7 @@ bool TTcpIp::Finished()
 {
     uint32_t peer;
     int peerPort;
-    return ended || socket == sockapi::InvalidSocket || !sockapi::PeerAddress(socket, peer, peerPort);
+    return ended || socket == sockapi::InvalidSocket || (!tls && !sockapi::PeerAddress(socket, peer, peerPort));
 }
 
 void TTcpIp::ReadBlock(char* Buffer, int Size, int& Count)
@@ -144,6 +190,10 @@ void TTcpIp::ReadBlock(char* Buffer, int Size, int& Count)
     Count = 0;
     if (socket == sockapi::InvalidSocket) {
         ended = true;
+        return;
+    }
+    if (tls) {
+        Count = ReadTls(Buffer, Size);
         return;
     }
     const int noData = Milliseconds(HttpTimeouts().NoData);
@@ -205,8 +255,46 @@ bool TTcpIp::ReadLine(std::string& Line, size_t& Budget)
     }
 }
 
+int TTcpIp::ReadTls(char* Buffer, int Size)
+{
+    const int noData = Milliseconds(HttpTimeouts().NoData);
+    while (!ended) {
+        TTlsStep step;
+        long received = tls->Read(Buffer, static_cast<size_t>(Size), step);
+        if (received > 0) {
+            Trace("Received " + std::to_string(received) + " bytes on socket ID " + std::to_string(socket), 1);
+            return static_cast<int>(received);
+        }
+        if (step == TTlsStep::WantRead || step == TTlsStep::WantWrite) {
+            if (!WaitForTls(step, noData))
+                throw ETcpIpError("Connection timed out");
+            continue;
+        }
+        // Closed: the server's close_notify; anything else ends what may be cut short.
+        cutShort = step != TTlsStep::Closed;
+        if (cutShort)
+            tls->EndedWithoutNotify();
+        ended = true;
+    }
+    return 0;
+}
+
 void TTcpIp::WriteText(const std::string& Text)
 {
+    if (tls) {
+        size_t done = 0;
+        while (done < Text.size()) {
+            TTlsStep step;
+            long sent = tls->Write(Text.data() + done, Text.size() - done, step);
+            if (sent > 0)
+                done += static_cast<size_t>(sent);
+            else if ((step != TTlsStep::WantRead && step != TTlsStep::WantWrite)
+                     || !WaitForTls(step, Milliseconds(HttpTimeouts().NoData)))
+                return;  // as a failed send: the answer, or its absence, tells the rest
+        }
+        Trace("Sent " + std::to_string(done) + " bytes on socket ID " + std::to_string(socket), 1);
+        return;
+    }
     long sent = sockapi::Send(socket, Text.data(), Text.size(), 0);
     if (sent >= 0)
         Trace("Sent " + std::to_string(sent) + " bytes on socket ID " + std::to_string(socket), 1);

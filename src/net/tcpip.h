@@ -3,7 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+
+class TTlsSession;
+enum class TTlsStep;
 
 // A trace line of the HTTP client; Level 1 for socket steps, 2 for HTTP steps.
 using TOnTrace = std::function<void(const std::string& Msg, int Level)>;
@@ -13,13 +17,16 @@ using TOnTrace = std::function<void(const std::string& Msg, int Level)>;
 // descendants (tcpiperror.h).
 class TTcpIp {
 public:
-    TTcpIp() = default;
+    TTcpIp();
     virtual ~TTcpIp();
     TTcpIp(const TTcpIp&) = delete;
     TTcpIp& operator=(const TTcpIp&) = delete;
 
     std::string Host;
     int Port = 0;
+    // Speak TLS on the connection: OpenConnection then also makes the handshake, with the
+    // server's certificate checked against Host, within the connect time-out.
+    bool Secure = false;
     TOnTrace OnTrace;
 
     // What the last Get received.
@@ -33,6 +40,9 @@ public:
     virtual void CloseConnection();
     // True once the connection has ended, or when there is none.
     virtual bool Finished();
+    // The secure connection ended without the server's close_notify, so what came may be
+    // cut short.
+    bool CutShort() const { return cutShort; }
 
     // Reads what is there, up to Size bytes (into a scratch buffer when Buffer is null);
     // Count is 0 once the connection has ended.
@@ -60,9 +70,15 @@ protected:
 
 private:
     bool ConnectSocket(int& error);
+    void StartTls();
+    // Waits until the socket is ready for what step asks; false when the time-out passed.
+    bool WaitForTls(TTlsStep step, int milliseconds);
+    int ReadTls(char* Buffer, int Size);
 
     uint32_t address = 0xFFFFFFFFu;
     int socket = -1;
     bool ended = false;
     int readError = 0;
+    bool cutShort = false;
+    std::unique_ptr<TTlsSession> tls;
 };

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QStyle>
 
+#include "core/siteaddress.h"
 #include "core/userinterface.h"
 #include "data/dataset.h"
 #include "ui/addressfits.h"
@@ -12,8 +13,6 @@
 #include "ui/dbmemo.h"
 
 namespace {
-
-const QString kPrefix = "http://";
 
 QLabel* Caption(const QString& text, int top, QWidget* parent)
 {
@@ -67,18 +66,15 @@ bool TfmFavor::eventFilter(QObject* watched, QEvent* event)
     return TFixedDialog::eventFilter(watched, event);
 }
 
-// Any spelling of the prefix becomes "http://", and an address without it gains it; the
-// rest stays as typed, since paths and queries are case-sensitive.
+// Any spelling of the prefix "http://" or "https://" becomes lower case, and an address
+// without one gains "http://"; the rest stays as typed, since paths and queries are
+// case-sensitive.
 void TfmFavor::NormaliseAddress()
 {
-    QString text = dbEdtURL->text();
-    if (text.isEmpty())
-        return;
-    if (text.startsWith(kPrefix, Qt::CaseInsensitive))
-        text.remove(0, kPrefix.size());
-    text.prepend(kPrefix);
-    if (text != dbEdtURL->text())
-        dbEdtURL->setText(text);
+    QString typed = dbEdtURL->text();
+    QString kept = QString::fromStdString(NormalizeSiteAddress(typed.toStdString()));
+    if (kept != typed)
+        dbEdtURL->setText(kept);
 }
 
 bool TfmFavor::Valid()

@@ -12,6 +12,7 @@
 #include <QStyleOptionButton>
 
 #include "core/datetime.h"
+#include "core/siteaddress.h"
 #include "core/text.h"
 #include "core/userinterface.h"
 #include "data/dmmain.h"
@@ -40,17 +41,6 @@ const char* const kWeekdays[] = {"星期日", "星期一", "星期二", "星期�
 const char kHelpMode[] = "快速下載模式\r\n\r\n只會下載文字資料,\r\n圖檔,聲音檔等均不下載\r\n有效節省下載時間";
 const char kHelpCross[] = "必須指定跨台抓取才能抓取跨不同網站的超連結";
 const char kHelpLayout[] = "內定的抓取層級為0, 表示只抓首頁\r\n若層級為1,則表示首頁的每一個超連結都必須抓取,\r\n以此類推";
-
-// The address as it is kept: a prefix "http://" in any letter case becomes lower case, an
-// address without one gains it, and the rest stays as typed (paths are case-sensitive).
-std::string NormalisedAddress(const std::string& typed)
-{
-    const std::string prefix = "http://";
-    if (typed.empty())
-        return typed;
-    bool hasPrefix = LowerCase(typed.substr(0, prefix.size())) == prefix;
-    return prefix + (hasPrefix ? typed.substr(prefix.size()) : typed);
-}
 
 QLabel* Caption(const QString& text, QRect place, QWidget* parent)
 {
@@ -333,7 +323,7 @@ void TfmWWW::KeepInRange(TNumberField& field)
 void TfmWWW::NormaliseAddress()
 {
     QString typed = dbEdtURL->text();
-    QString kept = QString::fromStdString(NormalisedAddress(typed.toStdString()));
+    QString kept = QString::fromStdString(NormalizeSiteAddress(typed.toStdString()));
     if (kept != typed)
         dbEdtURL->setText(kept);
 }

@@ -283,12 +283,27 @@ TEST_F(LinkScanner, QuickModeTakesOnlyTheImportsOfAStyleSheet)
               (Links{{"http://h.com/b.css", 2}, {"http://h.com/bg.png", 2}}));
 }
 
-TEST(LinkScannerTypes, ScansHtmlPagesAndStyleSheetsWhoseTypeStandsAlone)
+TEST(LinkScannerTypes, ScansHtmlPagesAndStyleSheetsByTheirMediaTypeBeforeAnyParameter)
 {
-    for (const char* type : {"text/html", "TEXT/HTM", "text/css", "Text/CSS"})
+    for (const char* type : {"text/html", "TEXT/HTM", "text/css", "Text/CSS", "text/html; charset=utf-8",
+                             "Text/HTML;charset=big5", "text/htm ; charset=utf-8", " text/css; charset=utf-8"})
         EXPECT_TRUE(TLinkScanner::IsScanned(type)) << type;
-    for (const char* type : {"text/plain", "text/css; charset=utf-8", "text/html; charset=big5", "image/png", ""})
+    for (const char* type : {"text/plain", "text/plain; charset=text/html", "text/html-sandboxed", "text/csv",
+                             "image/png", "", ";text/html"})
         EXPECT_FALSE(TLinkScanner::IsScanned(type)) << type;
+}
+
+TEST_F(LinkScanner, AStyleSheetWithACharacterSetIsScannedAsASheet)
+{
+    pageUrl = "http://h.com/css/site.css";
+    EXPECT_EQ(Scan("body { background: url(bg.png) }", 1, false, "text/css; charset=utf-8"),
+              (Links{{"http://h.com/css/bg.png", 1}}));
+}
+
+TEST_F(LinkScanner, QuickModeTakesTheLinksOfAnHtmlPageWithACharacterSet)
+{
+    EXPECT_EQ(Scan("<a href=\"a.htm\">a</a><img src=\"p.gif\">", 1, true, "text/html; charset=UTF-8"),
+              (Links{{"http://h.com/dir/a.htm", 0}, {"http://h.com/dir/p.gif", 1}}));
 }
 
 TEST_F(LinkScanner, AFileThatCannotBeReadIsRefused)

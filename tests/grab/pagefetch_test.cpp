@@ -6,6 +6,7 @@
 
 #include "core/paths.h"
 #include "core/settings.h"
+#include "core/version.h"
 #include "grab/grabstate.h"
 #include "grab/grabtimings.h"
 #include "grabtestkit.h"
@@ -37,8 +38,9 @@ TEST_F(PageFetch, HeadThenGetStoresExactlyTheBodyAndSendsTheDescribedRequests)
     server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/plain", "Content-Length: 5"}, "hello")));
     EXPECT_EQ(grab.Grab(server.Url("/a%20b.txt"), 1), 0);  // a whole home page without links is a site done
     EXPECT_EQ(grab.Stored("127.0.0.1", "a b.txt"), "hello");
-    EXPECT_EQ(server.Request(0), "HEAD /a%20b.txt HTTP/1.0\r\nAccept: */*\r\nHost: 127.0.0.1\r\n\r\n");
-    EXPECT_EQ(server.Request(1), "GET /a%20b.txt HTTP/1.0\r\nAccept: */*\r\nHost: 127.0.0.1\r\n\r\n");
+    const std::string agent = "User-Agent: Zanvik/" + ZanvikVersion() + "\r\n";
+    EXPECT_EQ(server.Request(0), "HEAD /a%20b.txt HTTP/1.0\r\nAccept: */*\r\nHost: 127.0.0.1\r\n" + agent + "\r\n");
+    EXPECT_EQ(server.Request(1), "GET /a%20b.txt HTTP/1.0\r\nAccept: */*\r\nHost: 127.0.0.1\r\n" + agent + "\r\n");
     EXPECT_EQ(grab.cache->Lookup("127.0.0.1"), "127.0.0.1");
     EXPECT_EQ(grab.StoreFiles(), std::vector<std::string>{"127.0.0.1/a b.txt"});
     EXPECT_TRUE(Has(grab.scheduler.Statuses(), "下載完畢:" + server.Url("/a%20b.txt")));
@@ -64,7 +66,7 @@ TEST_F(PageFetch, RefusedHeadersStopTheSiteAndStoreNothing)
         std::string reply;
         std::string stage;
     };
-    for (const Case& c : {Case{Reply("301 Moved Permanently", {"Location: /elsewhere"}), "301"},
+    for (const Case& c : {Case{Reply("301 Moved Permanently", {}), "301 without a place to go"},
                           Case{Reply("404 Not Found", {}), "404"}, Case{Reply("500 Oops", {}), "500"},
                           Case{"HTTP/1.0 x00 Odd\r\n\r\n", "odd status"}, Case{"HTTP/1.0 abc\r\n\r\n", "not a number"},
                           Case{"SSH-2.0-OpenSSH\r\n", "not HTTP"}, Case{"HTTP/1.0 200 OK\r\nA: b\r\n", "no empty line"},

@@ -79,6 +79,33 @@ TEST(Turl, PortTextReadsTheNumberAfterTheColonOrGives80)
     EXPECT_EQ(Turl("http://h.com:0080/").HostName(), "h.com");
 }
 
+TEST(Turl, AnHttpsAddressIsSecureOnPort443UnlessItNamesAnother)
+{
+    Turl url("HTTPS://Secure.Example.COM/A.htm");
+    EXPECT_EQ(url.URLText(), "https://secure.example.com/A.htm");
+    EXPECT_TRUE(url.IsSecure());
+    EXPECT_EQ(url.PortText(), "443");
+    EXPECT_EQ(url.HostName(), "secure.example.com");
+    EXPECT_EQ(url.LocalPath(), "A.htm");
+    EXPECT_EQ(Turl("https://h.com").URLText(), "https://h.com/");
+    EXPECT_EQ(Turl("https://h.com:8443/").PortText(), "8443");
+    EXPECT_EQ(Turl("https://h.com:x/").PortText(), "443");
+    for (const char* plain : {"http://h.com/", "httpsx://h.com/", "h.com", "/https://h.com/"}) {
+        EXPECT_FALSE(Turl(plain).IsSecure()) << plain;
+        EXPECT_EQ(Turl(plain).PortText(), "80") << plain;
+    }
+}
+
+TEST(TurlCombine, LinksOfAnHttpsPageStayHttpsUnlessTheyNameAScheme)
+{
+    Turl page("https://h.com/dir/page.htm");
+    EXPECT_EQ(page.Combine("a.htm").URLText(), "https://h.com/dir/a.htm");
+    EXPECT_EQ(page.Combine("//cdn.h.com/p.gif").URLText(), "https://cdn.h.com/p.gif");
+    EXPECT_EQ(page.Combine("http://h.com/b.htm").URLText(), "http://h.com/b.htm");
+    EXPECT_EQ(Turl("http://h.com/").Combine("HTTPS://H.com/c.htm").URLText(), "https://h.com/c.htm");
+    EXPECT_EQ(Turl("https://h.com/").Combine("../up.htm").URLText(), "https://h.com/up.htm");
+}
+
 TEST(Turl, TextsWithoutDoubleSlashAreAHostWhenTheyHaveADotElseAPath)
 {
     Turl host("www.example.com");
@@ -170,6 +197,21 @@ TEST_F(StorePath, ACachedHostNamesItsSiteFolderWhateverThePortOrCase)
     EXPECT_EQ(Turl("http://other.example.com/dir/").StorePath(), "wwwData/10.0.0.1/dir/default.htm");
     EXPECT_EQ(Turl("http://www.example.com/q?x").StorePath(), "");
     EXPECT_EQ(Turl("http://www.example.com/%2e%2e/x").StorePath(), "");
+}
+
+TEST_F(StorePath, AnHttpsPageSharesTheFileOfItsHttpTwin)
+{
+    TempFolder folder;
+    folder.Write("dns.ini", "[www]\nwww.example.com=10.0.0.1\n");
+    TDNS cache;
+    SetHostCache(&cache);
+    for (const char* path : {"/", "/dir/Page.htm", "/a%20b.htm"}) {
+        std::string twin = Turl(std::string("http://www.example.com") + path).StorePath();
+        EXPECT_FALSE(twin.empty()) << path;
+        EXPECT_EQ(Turl(std::string("https://www.example.com") + path).StorePath(), twin) << path;
+        EXPECT_EQ(Turl(std::string("https://WWW.example.com:8443") + path).StorePath(), twin) << path;
+    }
+    EXPECT_EQ(Turl("https://www.example.com/q?x").StorePath(), "");
 }
 
 TEST_F(StorePath, AnAddressThatIsNoFolderNameGivesNoStorePath)

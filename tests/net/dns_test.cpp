@@ -68,6 +68,20 @@ TEST(HostCache, TheFirstAddressStaysAndNewEntriesReachTheFileAtOnce)
     EXPECT_EQ(reloaded.Lookup("A.Example"), "127.0.0.1");
 }
 
+TEST(HostCache, RememberGivesTheFolderAHostKeepsWhateverAddressItIsReachedAt)
+{
+    TempFolder folder;
+    folder.Write("dns.ini", "[www]\nold.example=10.0.0.9\n");
+    TDNS cache;
+    EXPECT_EQ(cache.Remember("new.example", "10.0.0.1"), "10.0.0.1");
+    // Round-robin names, a content network or a move: later addresses change nothing.
+    EXPECT_EQ(cache.Remember("NEW.example", "10.0.0.2"), "10.0.0.1");
+    EXPECT_EQ(cache.Remember("old.example", "10.0.0.1"), "10.0.0.9");
+    EXPECT_EQ(cache.Remember("old.example", ""), "10.0.0.9");
+    EXPECT_EQ(cache.Remember("unknown.example", ""), "");
+    EXPECT_EQ(folder.Read("dns.ini"), "[www]\nold.example=10.0.0.9\nnew.example=10.0.0.1\n");
+}
+
 TEST(HostCache, LookupsFromWorkersAreSafeWhileEntriesAreAdded)
 {
     TempFolder folder;

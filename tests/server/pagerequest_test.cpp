@@ -52,6 +52,14 @@ TEST_F(PageRequestTest, AStoredPageIsFiledUnderTheAddressOfItsHost)
     EXPECT_EQ(PageRequestOf("http://other.test:8080/").RelativePath, "wwwData/10.1.2.3/default.htm");
 }
 
+TEST_F(PageRequestTest, AnHttpsAddressNamesTheFileOfItsHttpTwin)
+{
+    TPageRequest page = PageRequestOf("https://site.test/dir/a%20b.htm");
+    EXPECT_EQ(page.RelativePath, "wwwData/10.1.2.3/dir/a b.htm");
+    EXPECT_EQ(page.PageURL, "https://site.test/dir/a b.htm");
+    EXPECT_EQ(PageRequestOf("https://other.test:443/").RelativePath, "wwwData/10.1.2.3/default.htm");
+}
+
 TEST_F(PageRequestTest, APageThatCannotBeStoredKeepsTheTargetAsReceived)
 {
     for (const char* target : {"http://site.test/q?x=%41", "http://site.test/%2e%2e/%2e%2e/vorlan.ini",

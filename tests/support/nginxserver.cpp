@@ -52,6 +52,14 @@ pid_t StartWithParent(std::vector<std::string> arguments)
     return pid;
 }
 
+std::string TlsLines(const NginxServer::Options& options)
+{
+    if (options.certificate.empty())
+        return {};
+    return "    ssl_certificate " + options.certificate + ";\n    ssl_certificate_key " + options.key
+           + ";\n    ssl_protocols TLSv1.2 TLSv1.3;\n";
+}
+
 }  // namespace
 
 int FreePort(const std::string& address)
@@ -72,7 +80,13 @@ bool NginxServer::Available()
     return ::access(kNginx, X_OK) == 0;
 }
 
-NginxServer::NginxServer(const std::string& root, const std::string& address) : root(root), address(address)
+NginxServer::NginxServer(const std::string& root, const std::string& address)
+    : NginxServer(root, address, Options{})
+{
+}
+
+NginxServer::NginxServer(const std::string& root, const std::string& address, const Options& options)
+    : options(options), root(root), address(address)
 {
     if (!Available()) {
         error = "nginx is not installed (Debian package nginx-light)";
@@ -98,8 +112,9 @@ NginxServer::NginxServer(const std::string& root, const std::string& address) : 
                "font/woff2 woff2; video/mp4 mp4; text/plain txt; }\n"
             << "  default_type application/octet-stream;\n"
             << "  server {\n"
-            << "    listen " << address << ":" << port << ";\n"
+            << "    listen " << address << ":" << port << (options.certificate.empty() ? "" : " ssl") << ";\n"
             << "    root " << root << ";\n"
+            << TlsLines(options) << options.serverLines << "\n"
             << "  }\n"
             << "}\n";
         pid_t started = StartWithParent({"-p", folder, "-c", folder + "/nginx.conf", "-g",
@@ -141,5 +156,5 @@ NginxServer::~NginxServer()
 
 std::string NginxServer::Url(const std::string& path) const
 {
-    return "http://" + address + ":" + std::to_string(port) + path;
+    return (options.certificate.empty() ? "http://" : "https://") + address + ":" + std::to_string(port) + path;
 }

@@ -78,6 +78,12 @@ TEST_F(StationDialogTest, LeavingTheAddressGivesItTheHttpPrefixAndKeepsTheRest)
     EXPECT_EQ(dialog.dbEdtURL->text().toStdString(), "http://WWW.Example.com/A");
     EXPECT_EQ(Favor().FieldByName("URL").AsString(), "http://WWW.Example.com/A");
 
+    // A secure address keeps its scheme.
+    dialog.dbEdtURL->clear();
+    Type(dialog.dbEdtURL, "HTTPS://Secure.Example.com/B");
+    LeaveAddress();
+    EXPECT_EQ(dialog.dbEdtURL->text().toStdString(), "https://Secure.Example.com/B");
+
     dialog.dbEdtURL->clear();
     LeaveAddress();
     EXPECT_TRUE(dialog.dbEdtURL->text().isEmpty());

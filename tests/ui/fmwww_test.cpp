@@ -172,6 +172,11 @@ TEST_F(ScheduleDialogTest, TheAddressGetsALowerCaseHttpPrefixOnLeaveAndOnOk)
     Leave(dialog->dbEdtURL);
     EXPECT_EQ(dialog->dbEdtURL->text().toStdString(), "http://www.Example.com/A");
 
+    // A secure address keeps its scheme.
+    Type(dialog->dbEdtURL, "Https://Secure.Example.com/B");
+    Leave(dialog->dbEdtURL);
+    EXPECT_EQ(dialog->dbEdtURL->text().toStdString(), "https://Secure.Example.com/B");
+
     dialog->dbEdtURL->clear();
     Leave(dialog->dbEdtURL);
     EXPECT_TRUE(dialog->dbEdtURL->text().isEmpty());
