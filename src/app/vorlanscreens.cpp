@@ -252,8 +252,9 @@ public:
 
 TNoAccount noAccount;
 
-// Twenty sites of the phone book on the schedule, the first ones already grabbed (ticks,
-// a failure, a cross), and the grabbed ones in the reading list.
+// Twenty sites of the phone book on the schedule, every third one, so that the phone book
+// shows ticked and plain rows; the first ones already grabbed (ticks, a failure, a cross),
+// and the grabbed ones in the reading list.
 void FillSchedule(TDMMain& data)
 {
     TTable& station = data.tabStation();
@@ -264,7 +265,7 @@ void FillSchedule(TDMMain& data)
     const int statuses[] = {1, 1, 2, 1, 3, 1, 1, 2};
     TDateTime today = Today();
     favor.First();
-    for (int i = 0; i < 20 && !favor.Eof(); ++i, favor.Next()) {
+    for (int i = 0; i < 20 && !favor.Eof(); ++i, favor.MoveBy(3)) {
         std::string url = favor.FieldByName("URL").AsString();
         std::string alias = favor.FieldByName("ALIAS").AsString();
         int kind = favor.FieldByName("KIND_SERIAL").AsInteger();

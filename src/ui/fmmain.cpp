@@ -32,7 +32,6 @@
 #include "ui/panelstatusbar.h"
 #include "ui/recordscrollbar.h"
 #include "ui/schedulepage.h"
-#include "ui/statuscelldelegate.h"
 #include "ui/statusmeter.h"
 #include "ui/systempicture.h"
 #include "ui/toolbarstrip.h"
@@ -46,29 +45,6 @@ const int kStatusHeight = 25;
 const int kPageHeight = kClientHeight - kToolbarHeight - kStatusHeight;
 
 const int kForceDisconnectButton = 5;
-
-TListPageSetup ReadingListSetup()
-{
-    TListPageSetup setup;
-    setup.pageName = "panSee";
-    setup.gridName = "dbGrid1";
-    setup.scrollBarName = "ScrollBar1";
-    setup.tabSetName = "TabSet1";
-    setup.columns = {{"show_date", "下載日", 60, Qt::AlignCenter}, {"Alias", "", 249}, {"URL", "網頁位址", 415}};
-    return setup;
-}
-
-TListPageSetup PhoneBookSetup()
-{
-    TListPageSetup setup;
-    setup.pageName = "panTel";
-    setup.gridName = "dbgrid3";
-    setup.scrollBarName = "ScrollBar3";
-    setup.tabSetName = "TabSet3";
-    setup.columns = {{"bCalSchedule", "已排程", 55, Qt::AlignCenter}, {"ALIAS", "站台簡稱", 249}, {"URL", "網頁位址", 415}};
-    setup.topAfterTabChange = true;
-    return setup;
-}
 
 }  // namespace
 
@@ -144,14 +120,12 @@ void TfmMain::MakePages()
     pageArea->setGeometry(0, kToolbarHeight, kClientWidth, kPageHeight);
     auto openSite = [this](const std::string& url) { OpenSite(url); };
 
-    panSee = new TListPage(data.seeTab(), ReadingListSetup(), pageArea);
-    panSchedule = new TSchedulePage(data.tabStation(), [this]() -> TfmWWW& { return fmWWW(); }, statusPictures,
-                                    pageArea);
-    panTel = new TListPage(data.telStation(), PhoneBookSetup(), pageArea);
-    auto scheduled = [this](const QString& text) { return text == "True" ? &statusPictures.tick : nullptr; };
-    panTel->Grid()->setItemDelegateForColumn(0, new TStatusCellDelegate(scheduled, statusPictures.LargestOfTwo(),
-                                                                        panTel->Grid()));
-    for (TListPage* page : {panSee, static_cast<TListPage*>(panSchedule), panTel})
+    auto scheduleDialog = [this]() -> TfmWWW& { return fmWWW(); };
+    panSee = new TReadingPage(data, [this] { return currentList == lstSee; }, pageArea);
+    panSchedule = new TSchedulePage(data.tabStation(), scheduleDialog, statusPictures, pageArea);
+    panTel = new TPhonePage(data, scheduleDialog, statusPictures, pageArea);
+    for (TListPage* page : {static_cast<TListPage*>(panSee), static_cast<TListPage*>(panSchedule),
+                            static_cast<TListPage*>(panTel)})
         page->OnOpenSite = openSite;
 
     panSetup = new QWidget(pageArea);
@@ -231,7 +205,7 @@ void TfmMain::MakeMenus()
 void TfmMain::MakeFileMenu()
 {
     mnuFile = menuBar()->addMenu("檔案管理");
-    mnuFileDelete = mnuFile->addAction("刪除");
+    mnuFileDelete = mnuFile->addAction("刪除", [this] { panSee->DeleteGrabbedSite(); });
     mnuFile->addSeparator();
     mnuFileExit = mnuFile->addAction("結束", [this] { close(); });
     mnuFile->addSeparator();
@@ -253,12 +227,23 @@ void TfmMain::MakeScheduleMenu()
 void TfmMain::MakePhoneBookMenu()
 {
     mnuTel = menuBar()->addMenu("網頁電話簿");
-    for (const char* item : {"列入預約排程", "取消預約排程", "-", "增加站台", "編輯站台", "刪除站台", "-", "加入我的最愛"}) {
-        if (std::string(item) == "-")
-            mnuTel->addSeparator();
-        else
-            mnuTel->addAction(item)->setEnabled(false);
-    }
+    TPhoneBookCommands& book = panTel->Commands();
+    mnuPutOnSchedule = mnuTel->addAction("列入預約排程", [&book] { book.PutOnSchedule(); });
+    mnuTakeOffSchedule = mnuTel->addAction("取消預約排程", [&book] { book.TakeOffSchedule(); });
+    mnuTel->addSeparator();
+    mnuAddStation = mnuTel->addAction("增加站台", [this] { panTel->AddStation(); });
+    mnuEditStation = mnuTel->addAction("編輯站台", [&book] { book.EditStation(); });
+    mnuDeleteStation = mnuTel->addAction("刪除站台", [&book] { book.DeleteStation(); });
+    mnuTel->addSeparator();
+    mnuAddFavourite = mnuTel->addAction("加入我的最愛", [&book] { book.AddToFavourites(); });
+    connect(mnuTel, &QMenu::aboutToShow, this, [this] { mnuTelShow(); });
+}
+
+// The items on the current station act only while the phone book is the current list.
+void TfmMain::mnuTelShow()
+{
+    panTel->EnableStationItems(mnuPutOnSchedule, mnuTakeOffSchedule, mnuEditStation, mnuDeleteStation,
+                               currentList == lstTel);
 }
 
 void TfmMain::MakeAboutMenu()

@@ -9,6 +9,8 @@
 
 #include "schedule/watchdog.h"
 #include "server/pageserverhost.h"
+#include "ui/phonepage.h"
+#include "ui/readingpage.h"
 #include "ui/searchhost.h"
 #include "ui/statuspictures.h"
 
@@ -18,7 +20,6 @@ class QMenu;
 class TAboutBox;
 class TAnimated;
 class TDMMain;
-class TListPage;
 class TPageServer;
 class TPanelStatusBar;
 class TPictureButton;
@@ -90,9 +91,9 @@ public:
     TToolbarStrip* normalImage;
     TAnimated* Animated1;
     QWidget* pageArea;
-    TListPage* panSee;
+    TReadingPage* panSee;
     TSchedulePage* panSchedule;
-    TListPage* panTel;
+    TPhonePage* panTel;
     QWidget* panSetup;
     QWidget* panBrowser;
     TAnimated* Animate2;
@@ -109,6 +110,12 @@ public:
     QAction* mnuDeleteSchedule;
     QAction* mnuDownloadNow;
     QMenu* mnuTel;
+    QAction* mnuPutOnSchedule;
+    QAction* mnuTakeOffSchedule;
+    QAction* mnuAddStation;
+    QAction* mnuEditStation;
+    QAction* mnuDeleteStation;
+    QAction* mnuAddFavourite;
     QAction* mnuSearch;
     QAction* mnuForceDisconnect;
     QMenu* mnuAbout;
@@ -131,6 +138,7 @@ private:
     void MakePhoneBookMenu();
     void MakeAboutMenu();
     void mnuScheduleShow();
+    void mnuTelShow();
     void UpdateDeleteItem();
     void FirstActivation();
     void Animated1ChangeFrame(int frame);

@@ -1,5 +1,6 @@
 #include "ui/listpage.h"
 
+#include <QMenu>
 #include <QSignalBlocker>
 
 #include "core/busyscope.h"
@@ -95,11 +96,27 @@ void TListPage::GridDblClick()
         OnOpenSite(url);
 }
 
+void TListPage::UsePopup(QMenu* menu)
+{
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this, menu](QPoint at) { menu->popup(mapToGlobal(at)); });
+    // A scroll area tells the place in its viewport.
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this,
+            [this, menu](QPoint at) { menu->popup(grid->viewport()->mapToGlobal(at)); });
+}
+
+QRect TListPage::Footer() const
+{
+    return {0, height() - setup.footerHeight, width(), setup.footerHeight};
+}
+
 void TListPage::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     int tabs = tabSet->sizeHint().height();
-    grid->setGeometry(0, 0, width(), height() - tabs);
-    tabSet->setGeometry(0, height() - tabs, width(), tabs);
+    int bottom = height() - setup.footerHeight;
+    grid->setGeometry(0, 0, width(), bottom - tabs);
+    tabSet->setGeometry(0, bottom - tabs, width(), tabs);
     barLink->Place();
 }
