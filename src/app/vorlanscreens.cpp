@@ -44,11 +44,13 @@
 #include "ui/fmbusy.h"
 #include "ui/fmfavor.h"
 #include "ui/fmmain.h"
+#include "ui/fmsearch.h"
 #include "ui/fmstop.h"
 #include "ui/fmwww.h"
 #include "ui/grabdialog.h"
 #include "ui/grabokdialog.h"
 #include "ui/programfonts.h"
+#include "ui/searchhost.h"
 #include "ui/statusmeter.h"
 #include "ui/systempicture.h"
 #include "ui/testgrid.h"
@@ -73,9 +75,32 @@ int FreeLoopbackPort()
     return port;
 }
 
-// What the windows are shown with: the data module over the program folder's tables.
+// The main window that a search dialog goes to, here without pages.
+class TNoPages : public TSearchHost {
+public:
+    explicit TNoPages(TDMMain& data) : data(data) {}
+    void ShowPhoneBookPage() override {}
+    void SelectPhoneBookTab(int) override {}
+    void SelectScheduleTab(int) override {}
+    void ShowSchedulePage() override {}
+    void OpenSite(const std::string&) override {}
+    TfmWWW& fmWWW() override
+    {
+        if (!dialog)
+            dialog = std::make_unique<TfmWWW>(data);
+        return *dialog;
+    }
+
+private:
+    TDMMain& data;
+    std::unique_ptr<TfmWWW> dialog;
+};
+
+// What the windows are shown with: the data module over the program folder's tables, and
+// a main window without pages for the dialogs that go to it.
 struct TScreenContext {
     TDMMain& data;
+    TSearchHost& mainWindow;
     // The port of the main windows' page servers: one for the whole run, as the program's
     // is always 8088, since the built-in browser keeps the proxy it was first given.
     int pagePort = 0;
@@ -97,6 +122,7 @@ public:
 };
 
 TIdleScheduler idleScheduler;
+
 
 QLabel* Caption(const QString& text, QRect place, QWidget* parent)
 {
@@ -217,6 +243,17 @@ std::unique_ptr<QWidget> ScheduleDialog(TScreenContext& context, int tab)
     dialog->edtTime->setText("8");
     dialog->edtTime1->setText("30");
     dialog->TabControl1->setCurrentIndex(tab);
+    return dialog;
+}
+
+// The phone book searched for a name, the hits listed and the third one current.
+std::unique_ptr<QWidget> SearchDialog(TScreenContext& context)
+{
+    auto dialog = std::make_unique<TfmSearch>(context.data, context.mainWindow);
+    dialog->edtAlias->setText("國立");
+    dialog->edtURL->setText(".edu.tw");
+    dialog->btnOkClick();
+    dialog->Query1().MoveBy(2);
     return dialog;
 }
 
@@ -364,6 +401,7 @@ const std::vector<TScreen> kScreens = {
     {"station-dialog.png", StationDialog},
     {"schedule-dialog.png", [](TScreenContext& context) { return ScheduleDialog(context, 0); }},
     {"schedule-dialog-settings.png", [](TScreenContext& context) { return ScheduleDialog(context, 1); }},
+    {"search.png", SearchDialog},
     {"stop-dialog.png", [](TScreenContext&) -> std::unique_ptr<QWidget> { return std::make_unique<TfmStop>(idleScheduler); }},
     {"busy-window.png", BusyWindow},
     {"meters.png", Meters},
@@ -435,10 +473,11 @@ int main(int argc, char** argv)
 
     TDMMain data;
     data.telStation().Open();
+    TNoPages mainWindow(data);
     // The browser page's stored site is found by the host's address.
     TDNS hostCache;
     SetHostCache(&hostCache);
-    TScreenContext context{data, FreeLoopbackPort()};
+    TScreenContext context{data, mainWindow, FreeLoopbackPort()};
     int failures = 0;
     for (const TScreen& screen : kScreens) {
         if (!Wanted(names, screen.file))

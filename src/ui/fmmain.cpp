@@ -23,9 +23,11 @@
 #include "ui/animated.h"
 #include "ui/application.h"
 #include "ui/browserpage.h"
+#include "ui/categorytabs.h"
 #include "ui/dbmeter.h"
 #include "ui/desktopopen.h"
 #include "ui/errorlogger.h"
+#include "ui/fmsearch.h"
 #include "ui/fmstop.h"
 #include "ui/fmwww.h"
 #include "ui/panelstatusbar.h"
@@ -186,8 +188,7 @@ void TfmMain::MakeMenus()
     MakeFileMenu();
     MakeScheduleMenu();
     MakePhoneBookMenu();
-    mnuSearch = menuBar()->addAction("尋找資料");
-    mnuSearch->setEnabled(false);
+    mnuSearch = menuBar()->addAction("尋找資料", [this] { SearchClick(); });
     mnuForceDisconnect = menuBar()->addAction("強迫斷線", [this] { ForceDisconnect(); });
     MakeAboutMenu();
 }
@@ -383,6 +384,42 @@ TfmWWW& TfmMain::fmWWW()
     if (!scheduleDialog)
         scheduleDialog = new TfmWWW(data, this);
     return *scheduleDialog;
+}
+
+TfmSearch& TfmMain::fmSearch()
+{
+    if (!searchDialog)
+        searchDialog = new TfmSearch(data, *this, this);
+    return *searchDialog;
+}
+
+void TfmMain::SearchClick()
+{
+    fmSearch().exec();
+}
+
+// The search dialog's page changes mark their picture button too, so that the toolbar
+// shows the page that is in front.
+void TfmMain::ShowPhoneBookPage()
+{
+    normalImage->SetSelected(3);
+    PaintBoxClick(3);
+}
+
+void TfmMain::SelectPhoneBookTab(int tab)
+{
+    panTel->TabSet()->setCurrentIndex(tab);
+}
+
+void TfmMain::SelectScheduleTab(int tab)
+{
+    panSchedule->TabSet()->setCurrentIndex(tab);
+}
+
+void TfmMain::ShowSchedulePage()
+{
+    normalImage->SetSelected(2);
+    PaintBoxClick(2);
 }
 
 void TfmMain::AboutClick()

@@ -11,6 +11,7 @@
 #include "server/pageserverhost.h"
 #include "ui/phonepage.h"
 #include "ui/readingpage.h"
+#include "ui/searchhost.h"
 #include "ui/statuspictures.h"
 
 class QAction;
@@ -27,6 +28,7 @@ class TSchedulePage;
 class TSetupPage;
 class TToolbarStrip;
 class Tdbmeter;
+class TfmSearch;
 class TfmStop;
 class TfmWWW;
 
@@ -37,7 +39,7 @@ class TfmWWW;
 // activation, and closing the window stops the grab and waits for the scheduler to end.
 // An error that escapes any event handler of the program is logged and shown here, and
 // the program goes on.
-class TfmMain : public QMainWindow, public TPageServerHost {
+class TfmMain : public QMainWindow, public TPageServerHost, public TSearchHost {
 public:
     // The list pages' numbers, as the page server reads them.
     enum TList { lstSee = 0, lstSchedule = 1, lstTel = 2 };
@@ -53,7 +55,8 @@ public:
     TWatchDog& WatchDog() { return *watchDog; }
     TPageServer& PageServer() { return *pageServer; }
     TfmStop& fmStop();
-    TfmWWW& fmWWW();
+    TfmWWW& fmWWW() override;
+    TfmSearch& fmSearch();
 
     // The picture buttons' clicks: 1 to 4 choose a page, 5 is the force disconnect.
     void PaintBoxClick(int tag);
@@ -65,8 +68,17 @@ public:
     void HelpClick();
     // "關於" > "Zanvik"
     void AboutClick();
+    // "尋找資料": the search dialog, modal.
+    void SearchClick();
     // A double-click on a list row: the site in the built-in browser or the user's own.
-    void OpenSite(const std::string& url);
+    void OpenSite(const std::string& url) override;
+
+    // What the search dialog does here: the pages as their picture buttons bring them, and
+    // the category tabs of the phone book and the schedule.
+    void ShowPhoneBookPage() override;
+    void SelectPhoneBookTab(int tab) override;
+    void SelectScheduleTab(int tab) override;
+    void ShowSchedulePage() override;
     // The page in front.
     QWidget* FrontPage() const;
     void BringToFront(QWidget* page);
@@ -146,6 +158,7 @@ private:
     std::unique_ptr<TWatchDog> watchDog;
     TfmStop* stopDialog = nullptr;
     TfmWWW* scheduleDialog = nullptr;
+    TfmSearch* searchDialog = nullptr;
     TAboutBox* aboutBox = nullptr;
     int currentList = lstSee;
     bool activated = false;

@@ -8,9 +8,9 @@
 
 #include "ui/testgrid.h"
 
-class QKeyEvent;
 class QMenu;
 class TCategoryTabs;
+class TGridRecordBar;
 class TRecordScrollBar;
 class TTable;
 
@@ -59,19 +59,17 @@ protected:
     // The room under the tab set (footerHeight high).
     QRect Footer() const;
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void TabSetChange(int tab);
     void GridColumnClick(int column);
-    bool GridKeyDown(QKeyEvent* event);
     void GridDblClick();
-    void PlaceScrollBar();
 
     TTable& table;
     TListPageSetup setup;
     TTestGrid* grid;
     TRecordScrollBar* scrollBar;
     TCategoryTabs* tabSet;
+    TGridRecordBar* barLink;  // owned by the bar
 };
