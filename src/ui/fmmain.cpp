@@ -22,6 +22,7 @@
 #include "ui/aboutbox.h"
 #include "ui/animated.h"
 #include "ui/application.h"
+#include "ui/browserpage.h"
 #include "ui/categorytabs.h"
 #include "ui/dbmeter.h"
 #include "ui/desktopopen.h"
@@ -32,6 +33,7 @@
 #include "ui/panelstatusbar.h"
 #include "ui/recordscrollbar.h"
 #include "ui/schedulepage.h"
+#include "ui/setuppage.h"
 #include "ui/statusmeter.h"
 #include "ui/systempicture.h"
 #include "ui/toolbarstrip.h"
@@ -69,6 +71,7 @@ TfmMain::TfmMain(TDMMain& data, const TDialAccount& account, TWatchDog::TSiteRun
     MakeStatusBar();
     MakeMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    panSetup->FillFromSettings();
 
     pageServer = std::make_unique<TPageServer>(this);
     currentList = lstSee;
@@ -83,6 +86,7 @@ TfmMain::~TfmMain()
     // The scheduler uses the window's tables until it ends.
     watchDog.reset();
     RestoreProxyWhen(true);
+    panSetup->SaveToSettings();
     TApplication::SetExceptionHook(nullptr);
 }
 
@@ -128,29 +132,16 @@ void TfmMain::MakePages()
                             static_cast<TListPage*>(panTel)})
         page->OnOpenSite = openSite;
 
-    panSetup = new QWidget(pageArea);
+    panSetup = new TSetupPage(pageArea);
     panSetup->setObjectName("panSetup");
-    MakeBrowserPage();
-    for (QWidget* page : {static_cast<QWidget*>(panSee), static_cast<QWidget*>(panSchedule),
-                          static_cast<QWidget*>(panTel), panSetup, panBrowser}) {
+    panBrowser = new TBrowserPage(pageArea);
+    panBrowser->setObjectName("panBrowser");
+    // The window's interface finds the animation by its name.
+    panBrowser->Animate2->setObjectName("Animate2");
+    for (QWidget* page : std::initializer_list<QWidget*>{panSee, panSchedule, panTel, panSetup, panBrowser}) {
         page->setGeometry(0, 0, kClientWidth, kPageHeight);
         page->setAutoFillBackground(true);
     }
-}
-
-// The browser page as far as the window needs it: the page itself and its animation,
-// which plays while the page server answers.
-void TfmMain::MakeBrowserPage()
-{
-    panBrowser = new QWidget(pageArea);
-    panBrowser->setObjectName("panBrowser");
-    Animate2 = new TAnimated(panBrowser);
-    Animate2->setObjectName("Animate2");
-    Animate2->setGeometry(379, 5, 27, 27);
-    Animate2->SetBitMap(SystemPicture("browse.bmp"));
-    Animate2->SetFrameCount(3);
-    Animate2->SetInterval(500);
-    Animate2->SetFrame(2);
 }
 
 void TfmMain::MakeStatusBar()
@@ -451,6 +442,7 @@ void TfmMain::OpenSite(const std::string& url)
         return;
     }
     BringToFront(panBrowser);
+    panBrowser->OpenSite(QString::fromStdString(url));
 }
 
 void TfmMain::N12Click()
@@ -499,7 +491,13 @@ void TfmMain::FirstActivation()
         return;
     activated = true;
     normalImage->InstallHoverReset();
+    // The built-in browser's proxy is the page server, on the port it listens on.
     pageServer->Open();
+    if (Settings().USE_browser) {
+        if (pageServer->TCPServer1.State() == stListening)
+            panBrowser->ProxyPort = pageServer->TCPServer1.ListenPort();
+        panBrowser->PlaceBrowser();
+    }
     watchDog->Start();
     UpdateDeleteItem();
     normalImage->SetSelected(1);
@@ -509,6 +507,8 @@ void TfmMain::FirstActivation()
 void TfmMain::closeEvent(QCloseEvent* event)
 {
     MainWindowReady() = false;
+    if (Settings().USE_browser)
+        panBrowser->StopBrowser();
     GrabState().StopFlag = true;
     watchDog->Terminate();
     // Its hand-overs to this thread are served while we wait. A close that comes while one

@@ -19,11 +19,13 @@ class QLineEdit;
 class QMenu;
 class TAboutBox;
 class TAnimated;
+class TBrowserPage;
 class TDMMain;
 class TPageServer;
 class TPanelStatusBar;
 class TPictureButton;
 class TSchedulePage;
+class TSetupPage;
 class TToolbarStrip;
 class Tdbmeter;
 class TfmSearch;
@@ -94,9 +96,8 @@ public:
     TReadingPage* panSee;
     TSchedulePage* panSchedule;
     TPhonePage* panTel;
-    QWidget* panSetup;
-    QWidget* panBrowser;
-    TAnimated* Animate2;
+    TSetupPage* panSetup;
+    TBrowserPage* panBrowser;
     TPanelStatusBar* StatusBar1;
     QLineEdit* statusLabel;
 
@@ -130,7 +131,6 @@ protected:
 private:
     void MakeToolbar();
     void MakePages();
-    void MakeBrowserPage();
     void MakeStatusBar();
     void MakeMenus();
     void MakeFileMenu();
