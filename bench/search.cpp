@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,31 +23,9 @@
 #include "data/dmmain.h"
 #include "ui/fmsearch.h"
 #include "ui/programfonts.h"
-#include "ui/fmwww.h"
-#include "ui/searchhost.h"
+#include "ui/searchhostwithoutpages.h"
 
 namespace {
-
-// The search dialog's main window, here without pages.
-class TNoPages : public TSearchHost {
-public:
-    explicit TNoPages(TDMMain& data) : data(data) {}
-    void ShowPhoneBookPage() override {}
-    void SelectPhoneBookTab(int) override {}
-    void SelectScheduleTab(int) override {}
-    void ShowSchedulePage() override {}
-    void OpenSite(const std::string&) override {}
-    TfmWWW& fmWWW() override
-    {
-        if (!dialog)
-            dialog = std::make_unique<TfmWWW>(data);
-        return *dialog;
-    }
-
-private:
-    TDMMain& data;
-    std::unique_ptr<TfmWWW> dialog;
-};
 
 std::string ReadText(const std::string& path)
 {
@@ -134,7 +111,7 @@ int main(int argc, char** argv)
     }
     MakeTables(count);
     TDMMain data;
-    TNoPages host(data);
+    TSearchHostWithoutPages host(data);
     TfmSearch dialog(data, host);
     dialog.show();
     QApplication::processEvents();

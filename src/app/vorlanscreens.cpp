@@ -50,7 +50,7 @@
 #include "ui/grabdialog.h"
 #include "ui/grabokdialog.h"
 #include "ui/programfonts.h"
-#include "ui/searchhost.h"
+#include "ui/searchhostwithoutpages.h"
 #include "ui/statusmeter.h"
 #include "ui/systempicture.h"
 #include "ui/testgrid.h"
@@ -74,27 +74,6 @@ int FreeLoopbackPort()
     ::close(socket);
     return port;
 }
-
-// The main window that a search dialog goes to, here without pages.
-class TNoPages : public TSearchHost {
-public:
-    explicit TNoPages(TDMMain& data) : data(data) {}
-    void ShowPhoneBookPage() override {}
-    void SelectPhoneBookTab(int) override {}
-    void SelectScheduleTab(int) override {}
-    void ShowSchedulePage() override {}
-    void OpenSite(const std::string&) override {}
-    TfmWWW& fmWWW() override
-    {
-        if (!dialog)
-            dialog = std::make_unique<TfmWWW>(data);
-        return *dialog;
-    }
-
-private:
-    TDMMain& data;
-    std::unique_ptr<TfmWWW> dialog;
-};
 
 // What the windows are shown with: the data module over the program folder's tables, and
 // a main window without pages for the dialogs that go to it.
@@ -473,7 +452,7 @@ int main(int argc, char** argv)
 
     TDMMain data;
     data.telStation().Open();
-    TNoPages mainWindow(data);
+    TSearchHostWithoutPages mainWindow(data);
     // The browser page's stored site is found by the host's address.
     TDNS hostCache;
     SetHostCache(&hostCache);
