@@ -19,8 +19,9 @@
 #include "net/dns.h"
 #include "platform/descriptorlimit.h"
 #include "schedule/storeddialaccount.h"
-#include "ui/busythread.h"
 #include "ui/application.h"
+#include "ui/browserengine.h"
+#include "ui/busythread.h"
 #include "ui/fmmain.h"
 #include "ui/programfonts.h"
 #include "ui/windowui.h"
@@ -46,6 +47,7 @@ void Fatal(const std::string& text)
 
 int main(int argc, char** argv)
 {
+    PrepareBrowserEngine();
     TApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();

@@ -1,7 +1,13 @@
 // vorlan-screens FOLDER [FILE...]: renders the program's windows and controls offscreen
 // into PNG files in FOLDER, for review. Each window is one entry of the list below; a new
 // window adds its entry there. Run it with ZANVIK_HOME pointing at a program folder that
-// holds the pictures and the shipped tables (scripts/screenshots prepares one).
+// holds the pictures, the shipped tables, the settings and a small stored site, and with
+// ZANVIK_WINDIR and ZANVIK_RAS=sim for a dial-up entry (scripts/screenshots prepares them).
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
@@ -11,37 +17,72 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPainter>
+#include <QTimer>
+
+#ifdef ZANVIK_WEBENGINE
+#include <QWebEngineView>
+#endif
 
 #include "core/mainthread.h"
+#include "core/settings.h"
 #include "data/dmmain.h"
 #include "data/table.h"
 #include "schedule/dialaccount.h"
 #include "server/pageserver.h"
 #include "grab/grabscheduler.h"
+#include "net/dns.h"
 #include "ui/aboutbox.h"
 #include "ui/animated.h"
+#include "ui/browserengine.h"
+#include "ui/browserpage.h"
+#include "ui/busythread.h"
 #include "ui/toolbarstrip.h"
 #include "ui/dbmeter.h"
 #include "ui/fmbusy.h"
 #include "ui/fmfavor.h"
 #include "ui/fmmain.h"
+#include "ui/fmsearch.h"
 #include "ui/fmstop.h"
 #include "ui/fmwww.h"
 #include "ui/grabdialog.h"
 #include "ui/grabokdialog.h"
 #include "ui/programfonts.h"
+#include "ui/searchhostwithoutpages.h"
 #include "ui/statusmeter.h"
 #include "ui/systempicture.h"
 #include "ui/testgrid.h"
 #include "ui/warndialog.h"
+#include "ui/windowui.h"
 
 namespace {
 
-// What the windows are shown with: the data module over the program folder's tables.
+// A port of the loopback address that is free now.
+int FreeLoopbackPort()
+{
+    int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    int port = 0;
+    if (::bind(socket, reinterpret_cast<sockaddr*>(&address), size) == 0
+        && ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+        port = ntohs(address.sin_port);
+    ::close(socket);
+    return port;
+}
+
+// What the windows are shown with: the data module over the program folder's tables, and
+// a main window without pages for the dialogs that go to it.
 struct TScreenContext {
     TDMMain& data;
+    TSearchHost& mainWindow;
+    // The port of the main windows' page servers: one for the whole run, as the program's
+    // is always 8088, since the built-in browser keeps the proxy it was first given.
+    int pagePort = 0;
 };
 
 struct TScreen {
@@ -60,6 +101,7 @@ public:
 };
 
 TIdleScheduler idleScheduler;
+
 
 QLabel* Caption(const QString& text, QRect place, QWidget* parent)
 {
@@ -183,6 +225,17 @@ std::unique_ptr<QWidget> ScheduleDialog(TScreenContext& context, int tab)
     return dialog;
 }
 
+// The phone book searched for a name, the hits listed and the third one current.
+std::unique_ptr<QWidget> SearchDialog(TScreenContext& context)
+{
+    auto dialog = std::make_unique<TfmSearch>(context.data, context.mainWindow);
+    dialog->edtAlias->setText("國立");
+    dialog->edtURL->setText(".edu.tw");
+    dialog->btnOkClick();
+    dialog->Query1().MoveBy(2);
+    return dialog;
+}
+
 std::unique_ptr<QWidget> BusyWindow(TScreenContext&)
 {
     auto busy = std::make_unique<TfmBusy>();
@@ -215,8 +268,9 @@ public:
 
 TNoAccount noAccount;
 
-// Twenty sites of the phone book on the schedule, the first ones already grabbed (ticks,
-// a failure, a cross), and the grabbed ones in the reading list.
+// Twenty sites of the phone book on the schedule, every third one, so that the phone book
+// shows ticked and plain rows; the first ones already grabbed (ticks, a failure, a cross),
+// and the grabbed ones in the reading list.
 void FillSchedule(TDMMain& data)
 {
     TTable& station = data.tabStation();
@@ -227,7 +281,7 @@ void FillSchedule(TDMMain& data)
     const int statuses[] = {1, 1, 2, 1, 3, 1, 1, 2};
     TDateTime today = Today();
     favor.First();
-    for (int i = 0; i < 20 && !favor.Eof(); ++i, favor.Next()) {
+    for (int i = 0; i < 20 && !favor.Eof(); ++i, favor.MoveBy(3)) {
         std::string url = favor.FieldByName("URL").AsString();
         std::string alias = favor.FieldByName("ALIAS").AsString();
         int kind = favor.FieldByName("KIND_SERIAL").AsInteger();
@@ -265,7 +319,7 @@ std::unique_ptr<QWidget> MainWindow(TScreenContext& context)
     FillSchedule(context.data);
     auto window = std::make_unique<TfmMain>(context.data, noAccount,
                                             [](const std::string&, int, bool, bool, TGrabScheduler&) { return 2; });
-    window->PageServer().TCPServer1.Port = std::to_string(0);  // any free port
+    window->PageServer().TCPServer1.Port = std::to_string(context.pagePort);
     return window;
 }
 
@@ -285,13 +339,48 @@ std::function<void(QWidget&)> OnPage(int tag)
     };
 }
 
+// The window as the program's settings make it: in dial-up mode, with the account and the
+// dial-up entry that the program folder holds.
+std::unique_ptr<QWidget> MainWindowWithSettings(TScreenContext& context)
+{
+    LoadSettings(SettingsFile());
+    return MainWindow(context);
+}
+
+// The window showing the stored site's start page in the built-in browser, through its
+// own page server, with the window's interface at work (status line, animation).
+void ShowStoredSite(QWidget& shown)
+{
+    auto& window = dynamic_cast<TfmMain&>(shown);
+    window.normalImage->SetSelected(1);
+    TBusyThread busy;
+    TWindowUserInterface windowUi(window, busy);
+    SetUserInterface(&windowUi);
+    QEventLoop loaded;
+#ifdef ZANVIK_WEBENGINE
+    if (window.panBrowser->WebBrowser1) {
+        QObject::connect(window.panBrowser->WebBrowser1, &QWebEngineView::loadFinished, &loaded, [&loaded] {
+            // A moment for the pictures to be drawn.
+            QTimer::singleShot(500, &loaded, &QEventLoop::quit);
+        });
+    }
+#endif
+    QTimer::singleShot(60000, &loaded, &QEventLoop::quit);
+    window.OpenSite("http://www.zanvik.example/");
+    loaded.exec();
+    SetUserInterface(nullptr);
+}
+
 const std::vector<TScreen> kScreens = {
     {"main-schedule.png", MainWindow, OnPage(2)},
     {"main-reading.png", MainWindow, OnPage(1)},
     {"main-phone.png", MainWindow, OnPage(3)},
+    {"main-options.png", MainWindowWithSettings, OnPage(4)},
+    {"main-browser.png", MainWindow, ShowStoredSite},
     {"station-dialog.png", StationDialog},
     {"schedule-dialog.png", [](TScreenContext& context) { return ScheduleDialog(context, 0); }},
     {"schedule-dialog-settings.png", [](TScreenContext& context) { return ScheduleDialog(context, 1); }},
+    {"search.png", SearchDialog},
     {"stop-dialog.png", [](TScreenContext&) -> std::unique_ptr<QWidget> { return std::make_unique<TfmStop>(idleScheduler); }},
     {"busy-window.png", BusyWindow},
     {"meters.png", Meters},
@@ -349,6 +438,7 @@ bool Wanted(const std::vector<std::string>& names, const std::string& file)
 
 int main(int argc, char** argv)
 {
+    PrepareBrowserEngine();
     QApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();
@@ -362,7 +452,11 @@ int main(int argc, char** argv)
 
     TDMMain data;
     data.telStation().Open();
-    TScreenContext context{data};
+    TSearchHostWithoutPages mainWindow(data);
+    // The browser page's stored site is found by the host's address.
+    TDNS hostCache;
+    SetHostCache(&hostCache);
+    TScreenContext context{data, mainWindow, FreeLoopbackPort()};
     int failures = 0;
     for (const TScreen& screen : kScreens) {
         if (!Wanted(names, screen.file))
@@ -383,5 +477,6 @@ int main(int argc, char** argv)
         data.telStation().Cancel();
         data.tabStation().Cancel();
     }
+    SetHostCache(nullptr);
     return failures == 0 ? 0 : 1;
 }

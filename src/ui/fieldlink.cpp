@@ -24,6 +24,26 @@ bool TFieldLink::Editing() const
     return Field() && (state == TDataSetState::Edit || state == TDataSetState::Insert);
 }
 
+bool TFieldLink::HasRecord() const
+{
+    return Field() && !dataSet.IsEmpty();
+}
+
+void TFieldLink::AutoEdit()
+{
+    if (Editing() || !HasRecord())
+        return;
+    writing = true;
+    try {
+        dataSet.Edit();
+    } catch (...) {
+        writing = false;
+        throw;
+    }
+    writing = false;
+    lastState = dataSet.State();
+}
+
 std::string TFieldLink::FieldText() const
 {
     TField* field = Field();

@@ -24,8 +24,16 @@ public:
     TFieldLink(const TFieldLink&) = delete;
     TFieldLink& operator=(const TFieldLink&) = delete;
 
+    TDataSet& DataSet() const { return dataSet; }
     TField* Field() const;  // nullptr while the data set is closed or has no such field
     bool Editing() const;
+    // There is a current record whose field can be edited.
+    bool HasRecord() const;
+
+    // Puts the current record into Edit state for a change the user began in the control,
+    // as a data source with automatic editing does; the control keeps what it shows.
+    // Errors of the edit (a record locked elsewhere) reach the caller.
+    void AutoEdit();
 
     // Writes through the field while editing; nothing otherwise. Errors of the field
     // (a text that is not of its type) reach the caller.

@@ -22,15 +22,18 @@
 #include "ui/aboutbox.h"
 #include "ui/animated.h"
 #include "ui/application.h"
+#include "ui/browserpage.h"
+#include "ui/categorytabs.h"
 #include "ui/dbmeter.h"
 #include "ui/desktopopen.h"
 #include "ui/errorlogger.h"
+#include "ui/fmsearch.h"
 #include "ui/fmstop.h"
 #include "ui/fmwww.h"
 #include "ui/panelstatusbar.h"
 #include "ui/recordscrollbar.h"
 #include "ui/schedulepage.h"
-#include "ui/statuscelldelegate.h"
+#include "ui/setuppage.h"
 #include "ui/statusmeter.h"
 #include "ui/systempicture.h"
 #include "ui/toolbarstrip.h"
@@ -44,29 +47,6 @@ const int kStatusHeight = 25;
 const int kPageHeight = kClientHeight - kToolbarHeight - kStatusHeight;
 
 const int kForceDisconnectButton = 5;
-
-TListPageSetup ReadingListSetup()
-{
-    TListPageSetup setup;
-    setup.pageName = "panSee";
-    setup.gridName = "dbGrid1";
-    setup.scrollBarName = "ScrollBar1";
-    setup.tabSetName = "TabSet1";
-    setup.columns = {{"show_date", "下載日", 60, Qt::AlignCenter}, {"Alias", "", 249}, {"URL", "網頁位址", 415}};
-    return setup;
-}
-
-TListPageSetup PhoneBookSetup()
-{
-    TListPageSetup setup;
-    setup.pageName = "panTel";
-    setup.gridName = "dbgrid3";
-    setup.scrollBarName = "ScrollBar3";
-    setup.tabSetName = "TabSet3";
-    setup.columns = {{"bCalSchedule", "已排程", 55, Qt::AlignCenter}, {"ALIAS", "站台簡稱", 249}, {"URL", "網頁位址", 415}};
-    setup.topAfterTabChange = true;
-    return setup;
-}
 
 }  // namespace
 
@@ -91,6 +71,7 @@ TfmMain::TfmMain(TDMMain& data, const TDialAccount& account, TWatchDog::TSiteRun
     MakeStatusBar();
     MakeMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    panSetup->FillFromSettings();
 
     pageServer = std::make_unique<TPageServer>(this);
     currentList = lstSee;
@@ -105,6 +86,7 @@ TfmMain::~TfmMain()
     // The scheduler uses the window's tables until it ends.
     watchDog.reset();
     RestoreProxyWhen(true);
+    panSetup->SaveToSettings();
     TApplication::SetExceptionHook(nullptr);
 }
 
@@ -142,39 +124,24 @@ void TfmMain::MakePages()
     pageArea->setGeometry(0, kToolbarHeight, kClientWidth, kPageHeight);
     auto openSite = [this](const std::string& url) { OpenSite(url); };
 
-    panSee = new TListPage(data.seeTab(), ReadingListSetup(), pageArea);
-    panSchedule = new TSchedulePage(data.tabStation(), [this]() -> TfmWWW& { return fmWWW(); }, statusPictures,
-                                    pageArea);
-    panTel = new TListPage(data.telStation(), PhoneBookSetup(), pageArea);
-    auto scheduled = [this](const QString& text) { return text == "True" ? &statusPictures.tick : nullptr; };
-    panTel->Grid()->setItemDelegateForColumn(0, new TStatusCellDelegate(scheduled, statusPictures.LargestOfTwo(),
-                                                                        panTel->Grid()));
-    for (TListPage* page : {panSee, static_cast<TListPage*>(panSchedule), panTel})
+    auto scheduleDialog = [this]() -> TfmWWW& { return fmWWW(); };
+    panSee = new TReadingPage(data, [this] { return currentList == lstSee; }, pageArea);
+    panSchedule = new TSchedulePage(data.tabStation(), scheduleDialog, statusPictures, pageArea);
+    panTel = new TPhonePage(data, scheduleDialog, statusPictures, pageArea);
+    for (TListPage* page : {static_cast<TListPage*>(panSee), static_cast<TListPage*>(panSchedule),
+                            static_cast<TListPage*>(panTel)})
         page->OnOpenSite = openSite;
 
-    panSetup = new QWidget(pageArea);
+    panSetup = new TSetupPage(pageArea);
     panSetup->setObjectName("panSetup");
-    MakeBrowserPage();
-    for (QWidget* page : {static_cast<QWidget*>(panSee), static_cast<QWidget*>(panSchedule),
-                          static_cast<QWidget*>(panTel), panSetup, panBrowser}) {
+    panBrowser = new TBrowserPage(pageArea);
+    panBrowser->setObjectName("panBrowser");
+    // The window's interface finds the animation by its name.
+    panBrowser->Animate2->setObjectName("Animate2");
+    for (QWidget* page : std::initializer_list<QWidget*>{panSee, panSchedule, panTel, panSetup, panBrowser}) {
         page->setGeometry(0, 0, kClientWidth, kPageHeight);
         page->setAutoFillBackground(true);
     }
-}
-
-// The browser page as far as the window needs it: the page itself and its animation,
-// which plays while the page server answers.
-void TfmMain::MakeBrowserPage()
-{
-    panBrowser = new QWidget(pageArea);
-    panBrowser->setObjectName("panBrowser");
-    Animate2 = new TAnimated(panBrowser);
-    Animate2->setObjectName("Animate2");
-    Animate2->setGeometry(379, 5, 27, 27);
-    Animate2->SetBitMap(SystemPicture("browse.bmp"));
-    Animate2->SetFrameCount(3);
-    Animate2->SetInterval(500);
-    Animate2->SetFrame(2);
 }
 
 void TfmMain::MakeStatusBar()
@@ -221,8 +188,7 @@ void TfmMain::MakeMenus()
     MakeFileMenu();
     MakeScheduleMenu();
     MakePhoneBookMenu();
-    mnuSearch = menuBar()->addAction("尋找資料");
-    mnuSearch->setEnabled(false);
+    mnuSearch = menuBar()->addAction("尋找資料", [this] { SearchClick(); });
     mnuForceDisconnect = menuBar()->addAction("強迫斷線", [this] { ForceDisconnect(); });
     MakeAboutMenu();
 }
@@ -230,7 +196,7 @@ void TfmMain::MakeMenus()
 void TfmMain::MakeFileMenu()
 {
     mnuFile = menuBar()->addMenu("檔案管理");
-    mnuFileDelete = mnuFile->addAction("刪除");
+    mnuFileDelete = mnuFile->addAction("刪除", [this] { panSee->DeleteGrabbedSite(); });
     mnuFile->addSeparator();
     mnuFileExit = mnuFile->addAction("結束", [this] { close(); });
     mnuFile->addSeparator();
@@ -252,12 +218,23 @@ void TfmMain::MakeScheduleMenu()
 void TfmMain::MakePhoneBookMenu()
 {
     mnuTel = menuBar()->addMenu("網頁電話簿");
-    for (const char* item : {"列入預約排程", "取消預約排程", "-", "增加站台", "編輯站台", "刪除站台", "-", "加入我的最愛"}) {
-        if (std::string(item) == "-")
-            mnuTel->addSeparator();
-        else
-            mnuTel->addAction(item)->setEnabled(false);
-    }
+    TPhoneBookCommands& book = panTel->Commands();
+    mnuPutOnSchedule = mnuTel->addAction("列入預約排程", [&book] { book.PutOnSchedule(); });
+    mnuTakeOffSchedule = mnuTel->addAction("取消預約排程", [&book] { book.TakeOffSchedule(); });
+    mnuTel->addSeparator();
+    mnuAddStation = mnuTel->addAction("增加站台", [this] { panTel->AddStation(); });
+    mnuEditStation = mnuTel->addAction("編輯站台", [&book] { book.EditStation(); });
+    mnuDeleteStation = mnuTel->addAction("刪除站台", [&book] { book.DeleteStation(); });
+    mnuTel->addSeparator();
+    mnuAddFavourite = mnuTel->addAction("加入我的最愛", [&book] { book.AddToFavourites(); });
+    connect(mnuTel, &QMenu::aboutToShow, this, [this] { mnuTelShow(); });
+}
+
+// The items on the current station act only while the phone book is the current list.
+void TfmMain::mnuTelShow()
+{
+    panTel->EnableStationItems(mnuPutOnSchedule, mnuTakeOffSchedule, mnuEditStation, mnuDeleteStation,
+                               currentList == lstTel);
 }
 
 void TfmMain::MakeAboutMenu()
@@ -409,6 +386,42 @@ TfmWWW& TfmMain::fmWWW()
     return *scheduleDialog;
 }
 
+TfmSearch& TfmMain::fmSearch()
+{
+    if (!searchDialog)
+        searchDialog = new TfmSearch(data, *this, this);
+    return *searchDialog;
+}
+
+void TfmMain::SearchClick()
+{
+    fmSearch().exec();
+}
+
+// The search dialog's page changes mark their picture button too, so that the toolbar
+// shows the page that is in front.
+void TfmMain::ShowPhoneBookPage()
+{
+    normalImage->SetSelected(3);
+    PaintBoxClick(3);
+}
+
+void TfmMain::SelectPhoneBookTab(int tab)
+{
+    panTel->TabSet()->setCurrentIndex(tab);
+}
+
+void TfmMain::SelectScheduleTab(int tab)
+{
+    panSchedule->TabSet()->setCurrentIndex(tab);
+}
+
+void TfmMain::ShowSchedulePage()
+{
+    normalImage->SetSelected(2);
+    PaintBoxClick(2);
+}
+
 void TfmMain::AboutClick()
 {
     if (!aboutBox)
@@ -429,6 +442,7 @@ void TfmMain::OpenSite(const std::string& url)
         return;
     }
     BringToFront(panBrowser);
+    panBrowser->OpenSite(QString::fromStdString(url));
 }
 
 void TfmMain::N12Click()
@@ -477,7 +491,13 @@ void TfmMain::FirstActivation()
         return;
     activated = true;
     normalImage->InstallHoverReset();
+    // The built-in browser's proxy is the page server, on the port it listens on.
     pageServer->Open();
+    if (Settings().USE_browser) {
+        if (pageServer->TCPServer1.State() == stListening)
+            panBrowser->ProxyPort = pageServer->TCPServer1.ListenPort();
+        panBrowser->PlaceBrowser();
+    }
     watchDog->Start();
     UpdateDeleteItem();
     normalImage->SetSelected(1);
@@ -487,6 +507,8 @@ void TfmMain::FirstActivation()
 void TfmMain::closeEvent(QCloseEvent* event)
 {
     MainWindowReady() = false;
+    if (Settings().USE_browser)
+        panBrowser->StopBrowser();
     GrabState().StopFlag = true;
     watchDog->Terminate();
     // Its hand-overs to this thread are served while we wait. A close that comes while one

@@ -9,6 +9,9 @@
 
 #include "schedule/watchdog.h"
 #include "server/pageserverhost.h"
+#include "ui/phonepage.h"
+#include "ui/readingpage.h"
+#include "ui/searchhost.h"
 #include "ui/statuspictures.h"
 
 class QAction;
@@ -16,14 +19,16 @@ class QLineEdit;
 class QMenu;
 class TAboutBox;
 class TAnimated;
+class TBrowserPage;
 class TDMMain;
-class TListPage;
 class TPageServer;
 class TPanelStatusBar;
 class TPictureButton;
 class TSchedulePage;
+class TSetupPage;
 class TToolbarStrip;
 class Tdbmeter;
+class TfmSearch;
 class TfmStop;
 class TfmWWW;
 
@@ -34,7 +39,7 @@ class TfmWWW;
 // activation, and closing the window stops the grab and waits for the scheduler to end.
 // An error that escapes any event handler of the program is logged and shown here, and
 // the program goes on.
-class TfmMain : public QMainWindow, public TPageServerHost {
+class TfmMain : public QMainWindow, public TPageServerHost, public TSearchHost {
 public:
     // The list pages' numbers, as the page server reads them.
     enum TList { lstSee = 0, lstSchedule = 1, lstTel = 2 };
@@ -50,7 +55,8 @@ public:
     TWatchDog& WatchDog() { return *watchDog; }
     TPageServer& PageServer() { return *pageServer; }
     TfmStop& fmStop();
-    TfmWWW& fmWWW();
+    TfmWWW& fmWWW() override;
+    TfmSearch& fmSearch();
 
     // The picture buttons' clicks: 1 to 4 choose a page, 5 is the force disconnect.
     void PaintBoxClick(int tag);
@@ -62,8 +68,17 @@ public:
     void HelpClick();
     // "關於" > "Zanvik"
     void AboutClick();
+    // "尋找資料": the search dialog, modal.
+    void SearchClick();
     // A double-click on a list row: the site in the built-in browser or the user's own.
-    void OpenSite(const std::string& url);
+    void OpenSite(const std::string& url) override;
+
+    // What the search dialog does here: the pages as their picture buttons bring them, and
+    // the category tabs of the phone book and the schedule.
+    void ShowPhoneBookPage() override;
+    void SelectPhoneBookTab(int tab) override;
+    void SelectScheduleTab(int tab) override;
+    void ShowSchedulePage() override;
     // The page in front.
     QWidget* FrontPage() const;
     void BringToFront(QWidget* page);
@@ -78,12 +93,11 @@ public:
     TToolbarStrip* normalImage;
     TAnimated* Animated1;
     QWidget* pageArea;
-    TListPage* panSee;
+    TReadingPage* panSee;
     TSchedulePage* panSchedule;
-    TListPage* panTel;
-    QWidget* panSetup;
-    QWidget* panBrowser;
-    TAnimated* Animate2;
+    TPhonePage* panTel;
+    TSetupPage* panSetup;
+    TBrowserPage* panBrowser;
     TPanelStatusBar* StatusBar1;
     QLineEdit* statusLabel;
 
@@ -97,6 +111,12 @@ public:
     QAction* mnuDeleteSchedule;
     QAction* mnuDownloadNow;
     QMenu* mnuTel;
+    QAction* mnuPutOnSchedule;
+    QAction* mnuTakeOffSchedule;
+    QAction* mnuAddStation;
+    QAction* mnuEditStation;
+    QAction* mnuDeleteStation;
+    QAction* mnuAddFavourite;
     QAction* mnuSearch;
     QAction* mnuForceDisconnect;
     QMenu* mnuAbout;
@@ -111,7 +131,6 @@ protected:
 private:
     void MakeToolbar();
     void MakePages();
-    void MakeBrowserPage();
     void MakeStatusBar();
     void MakeMenus();
     void MakeFileMenu();
@@ -119,6 +138,7 @@ private:
     void MakePhoneBookMenu();
     void MakeAboutMenu();
     void mnuScheduleShow();
+    void mnuTelShow();
     void UpdateDeleteItem();
     void FirstActivation();
     void Animated1ChangeFrame(int frame);
@@ -138,6 +158,7 @@ private:
     std::unique_ptr<TWatchDog> watchDog;
     TfmStop* stopDialog = nullptr;
     TfmWWW* scheduleDialog = nullptr;
+    TfmSearch* searchDialog = nullptr;
     TAboutBox* aboutBox = nullptr;
     int currentList = lstSee;
     bool activated = false;

@@ -1,31 +1,15 @@
 #include "ui/listpage.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
+#include <QMenu>
 #include <QSignalBlocker>
-#include <QWheelEvent>
 
 #include "core/busyscope.h"
 #include "data/table.h"
 #include "ui/categorytabs.h"
+#include "ui/gridrecordbar.h"
 #include "ui/recordscrollbar.h"
 
 namespace {
-
-bool IsRowKey(int key)
-{
-    switch (key) {
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_End:
-    case Qt::Key_Home:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // The index of the pair that the title click chooses: the ascending one unless it is in
 // use already.
@@ -56,10 +40,8 @@ TListPage::TListPage(TTable& table, const TListPageSetup& setup, QWidget* parent
         GridColumnClick(column);
     };
     connect(grid, &QAbstractItemView::doubleClicked, this, [this] { GridDblClick(); });
-    grid->installEventFilter(this);
-    grid->viewport()->installEventFilter(this);
+    barLink = new TGridRecordBar(*grid, *scrollBar, table);
     connect(tabSet, &QTabBar::currentChanged, this, [this](int tab) { TabSetChange(tab); });
-    scrollBar->raise();
 }
 
 TListPage::~TListPage()
@@ -104,19 +86,6 @@ void TListPage::GridColumnClick(int column)
     scrollBar->UpdateBar();
 }
 
-// The row keys move the record scroll bar first; the grid gets the key only when the bar
-// did not move the record (at either end of the list).
-bool TListPage::GridKeyDown(QKeyEvent* event)
-{
-    if (!scrollBar->isVisible() || !IsRowKey(event->key()))
-        return false;
-    int before = table.RecNo();
-    QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat(),
-                   static_cast<ushort>(event->count()));
-    QCoreApplication::sendEvent(scrollBar, &copy);
-    return table.RecNo() != before;
-}
-
 void TListPage::GridDblClick()
 {
     if (!table.Active() || table.IsEmpty())
@@ -127,41 +96,27 @@ void TListPage::GridDblClick()
         OnOpenSite(url);
 }
 
-bool TListPage::eventFilter(QObject* watched, QEvent* event)
+void TListPage::UsePopup(QMenu* menu)
 {
-    if (watched == grid && event->type() == QEvent::KeyPress)
-        return GridKeyDown(static_cast<QKeyEvent*>(event));
-    if (watched == grid->viewport()) {
-        if (event->type() == QEvent::Resize)
-            PlaceScrollBar();
-        // The wheel moves through the records, as the bar beside the rows does.
-        if (event->type() == QEvent::Wheel && scrollBar->isVisible()) {
-            auto* wheel = static_cast<QWheelEvent*>(event);
-            if (wheel->angleDelta().y() != 0) {
-                QCoreApplication::sendEvent(scrollBar, wheel);
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this, menu](QPoint at) { menu->popup(mapToGlobal(at)); });
+    // A scroll area tells the place in its viewport.
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this,
+            [this, menu](QPoint at) { menu->popup(grid->viewport()->mapToGlobal(at)); });
+}
+
+QRect TListPage::Footer() const
+{
+    return {0, height() - setup.footerHeight, width(), setup.footerHeight};
 }
 
 void TListPage::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     int tabs = tabSet->sizeHint().height();
-    grid->setGeometry(0, 0, width(), height() - tabs);
-    tabSet->setGeometry(0, height() - tabs, width(), tabs);
-    PlaceScrollBar();
-}
-
-// Over the grid's right edge inside its frame, down to the grid's horizontal scroll bar,
-// so that it also covers the grid's own vertical one.
-void TListPage::PlaceScrollBar()
-{
-    QRect rows = grid->viewport()->geometry().translated(grid->pos());
-    int width = scrollBar->sizeHint().width();
-    int top = grid->y() + grid->frameWidth();
-    int right = grid->geometry().right() - grid->frameWidth();
-    scrollBar->setGeometry(right - width + 1, top, width, rows.bottom() - top + 1);
+    int bottom = height() - setup.footerHeight;
+    grid->setGeometry(0, 0, width(), bottom - tabs);
+    tabSet->setGeometry(0, bottom - tabs, width(), tabs);
+    barLink->Place();
 }

@@ -8,8 +8,9 @@
 
 #include "ui/testgrid.h"
 
-class QKeyEvent;
+class QMenu;
 class TCategoryTabs;
+class TGridRecordBar;
 class TRecordScrollBar;
 class TTable;
 
@@ -26,6 +27,7 @@ struct TListPageSetup {
     int addressColumn = 2;  // sorts by "url1" / "url2"
     int largeChange = 12;
     bool topAfterTabChange = false;  // the record scroll bar goes back to 1 after a tab change
+    int footerHeight = 0;            // room under the tab set for a control of the page's own
 };
 
 // A list page of the main window: a data grid over one table, the record scroll bar over
@@ -52,19 +54,22 @@ public:
     std::function<void(const std::string& url)> OnOpenSite;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The page's popup menu, on the page and on its grid, where the pointer is.
+    void UsePopup(QMenu* menu);
+    // The room under the tab set (footerHeight high).
+    QRect Footer() const;
+
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void TabSetChange(int tab);
     void GridColumnClick(int column);
-    bool GridKeyDown(QKeyEvent* event);
     void GridDblClick();
-    void PlaceScrollBar();
 
     TTable& table;
     TListPageSetup setup;
     TTestGrid* grid;
     TRecordScrollBar* scrollBar;
     TCategoryTabs* tabSet;
+    TGridRecordBar* barLink;  // owned by the bar
 };

@@ -3,15 +3,13 @@
 #include <exception>
 
 #include <QDialog>
-#include <QLineEdit>
 
-#include "core/settings.h"
 #include "core/userinterface.h"
 #include "data/dmmain.h"
 #include "data/unfilteredscope.h"
 #include "grab/currentsite.h"
 #include "ui/fmfavor.h"
-#include "ui/fmwww.h"
+#include "ui/newscheduleentry.h"
 
 namespace {
 
@@ -45,23 +43,11 @@ void TPhoneBookCommands::PutOnSchedule()
 {
     if (!HasStations())
         return;
-    TfmWWW& dialog = scheduleDialog();
-    dialog.Prepare();
-    dialog.EdtLayout->setText(QString::number(Settings().idefaultDepth));
     TTable& book = data.telStation();
-    std::string url = Current("url");
-    std::string alias = Current("alias");
-    int category = book.FieldByName("kind_serial").AsInteger();
-    TTable& station = data.tabStation();
-    station.Append();
-    station.FieldByName("url").SetAsString(url);
-    station.FieldByName("alias").SetAsString(alias);
-    station.FieldByName("kind_serial").SetAsInteger(category);
-    station.FieldByName("Cross").SetAsBoolean(Settings().bdefaultCross);
-    if (dialog.exec() != QDialog::Accepted) {
-        station.Cancel();
+    if (!EditNewScheduleEntry(data, scheduleDialog(), Current("url"), Current("alias"),
+                              book.FieldByName("kind_serial").AsInteger()))
         return;
-    }
+    TTable& station = data.tabStation();
     try {
         station.Post();
     } catch (const std::exception& error) {

@@ -64,12 +64,7 @@ void TSchedulePage::MakePopup()
     popSchedule->addSeparator();
     popDownload = popSchedule->addAction("立即下載", [this] { DownloadNow(); });
     connect(popSchedule, &QMenu::aboutToShow, this, [this] { popScheduleShow(); });
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this, [this](QPoint at) { popSchedule->popup(mapToGlobal(at)); });
-    // A scroll area tells the place in its viewport.
-    Grid()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Grid(), &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { popSchedule->popup(Grid()->viewport()->mapToGlobal(at)); });
+    UsePopup(popSchedule);
 }
 
 bool TSchedulePage::HasEntries() const

@@ -109,7 +109,8 @@ TEST_P(VorlanProgram, AQuitSignalClosesTheWindowAndWritesTheSettingsBack)
     ASSERT_TRUE(WaitFor([&] { return !ProgramRunning(pid, &exitCode); }));
     EXPECT_EQ(exitCode, 0);
     TProfileFile settings(folder / "vorlan.ini");
-    EXPECT_EQ(settings.ReadString("setup", "maxFileSize", ""), "3");
+    // The options page keeps the file size within its range of 100 to 1000 KB.
+    EXPECT_EQ(settings.ReadString("setup", "maxFileSize", ""), "100");
     EXPECT_EQ(settings.ReadString("setup", "remindForLoad", ""), "1");
     EXPECT_EQ(settings.ReadString("setup", "dial_who", "missing"), "");
     EXPECT_EQ(settings.ReadString("default", "bdebugVersion", ""), "0");

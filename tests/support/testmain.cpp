@@ -3,6 +3,7 @@
 #ifdef ZANVIK_TEST_WIDGETS
 #include <QApplication>
 #include "ui/application.h"
+#include "ui/browserengine.h"
 #include "ui/programfonts.h"
 using TestApplication = TApplication;
 #elif defined(ZANVIK_TEST_GUI)
@@ -23,6 +24,9 @@ int main(int argc, char** argv)
     // No suite needs a display, not even while CTest lists the cases at build time.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef ZANVIK_TEST_WIDGETS
+    PrepareBrowserEngine();
+#endif
     TestApplication app(argc, argv);
     SetMainThread();
 #ifdef ZANVIK_TEST_WIDGETS

@@ -1,9 +1,12 @@
 #include <string>
+#include <vector>
 
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "data/field.h"
+#include "data/recordlocks.h"
+#include "data/session.h"
 #include "support/scriptedui.h"
 #include "ui/dbcheckbox.h"
 #include "ui/dbedit.h"
@@ -133,6 +136,38 @@ TEST_F(DataControlsTest, AMemoWritesItsTextAndTakesNoMoreThanTheFieldHolds)
     EXPECT_EQ(description.toPlainText().size(), 255);
     EXPECT_EQ(FieldText("DESCRIPTION"), description.toPlainText().toStdString());
     Favor().Post();
+}
+
+TEST_F(DataControlsTest, AMemoEditingInPlaceStartsTheEditAndGivesWayToALockedRecord)
+{
+    TDBMemo description(Favor(), "DESCRIPTION");
+    description.SetAutoEdit(true);
+    EXPECT_FALSE(description.isReadOnly());
+    std::string before = FieldText("DESCRIPTION");
+
+    // Another session holds the station and the user does not wait for it: nothing is
+    // written and the box shows the field again.
+    TSession other("other");
+    TRecordKey key = Favor().CurrentKey();
+    ASSERT_TRUE(RecordLocks().TryLock(key, &other));
+    ui.Answer(false);
+    description.appendPlainText("x");
+    RecordLocks().Unlock(key, &other);
+    EXPECT_EQ(ui.Shown(), (std::vector<std::string>{"ask: 電話簿資料庫鎖定中,是否再試一次"}));
+    EXPECT_EQ(Favor().State(), TDataSetState::Browse);
+    EXPECT_EQ(description.toPlainText().toStdString(), before);
+
+    description.appendPlainText("y");
+    EXPECT_EQ(Favor().State(), TDataSetState::Edit);
+    EXPECT_EQ(FieldText("DESCRIPTION"), before + "\ny");
+    Favor().Next();
+    Favor().Prior();
+    EXPECT_EQ(FieldText("DESCRIPTION"), before + "\ny");
+
+    // An empty list has no record to edit.
+    Favor().SetFilter("kind_Serial=10");
+    EXPECT_TRUE(description.isReadOnly());
+    EXPECT_TRUE(description.toPlainText().isEmpty());
 }
 
 }  // namespace

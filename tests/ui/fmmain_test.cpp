@@ -2,18 +2,17 @@
 #include <string>
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 #include "core/mainthread.h"
 #include "data/table.h"
 #include "grab/grabstate.h"
 #include "ui/animated.h"
+#include "ui/browserpage.h"
 #include "ui/busythread.h"
 #include "ui/categorytabs.h"
 #include "ui/dbmeter.h"
@@ -24,6 +23,7 @@
 #include "ui/picturebutton.h"
 #include "ui/recordscrollbar.h"
 #include "ui/schedulepage.h"
+#include "ui/setuppage.h"
 #include "ui/toolbarstrip.h"
 #include "ui/windowui.h"
 #include "mainwindowkit.h"
@@ -31,28 +31,6 @@
 namespace {
 
 using TFace = TPictureButton::TFace;
-
-// Takes the desktop's "open" requests instead of the desktop.
-class OpenRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    OpenRecorder()
-    {
-        QDesktopServices::setUrlHandler("file", this, "Open");
-        QDesktopServices::setUrlHandler("http", this, "Open");
-    }
-    ~OpenRecorder() override
-    {
-        QDesktopServices::unsetUrlHandler("file");
-        QDesktopServices::unsetUrlHandler("http");
-    }
-
-    QStringList opened;
-
-public slots:
-    void Open(const QUrl& url) { opened << url.toString(QUrl::PreferLocalFile); }
-};
 
 class MainWindowTest : public ::testing::Test, public MainWindowFixture {
 protected:
@@ -78,8 +56,8 @@ TEST_F(MainWindowTest, HasItsFixedClientAreaToolbarPagesAndStatusBar)
     EXPECT_EQ(window.Animated1->FrameCount(), 16);
     EXPECT_EQ(window.Animated1->Interval(), 1000);
     EXPECT_FALSE(window.Animated1->Play());
-    for (QWidget* page : {static_cast<QWidget*>(window.panSee), static_cast<QWidget*>(window.panSchedule),
-                          static_cast<QWidget*>(window.panTel), window.panSetup, window.panBrowser}) {
+    for (QWidget* page : std::initializer_list<QWidget*>{window.panSee, window.panSchedule, window.panTel, window.panSetup,
+                                                          window.panBrowser}) {
         EXPECT_EQ(page->parentWidget(), window.pageArea);
         EXPECT_EQ(page->geometry(), window.pageArea->rect());
     }
@@ -355,9 +333,9 @@ TEST_F(MainWindowTest, TheWindowInterfaceReachesTheStatusLineMetersAndAnimations
     windowUi.Animate(false);
     EXPECT_FALSE(Window().Animated1->Play());
     windowUi.BrowserAnimate(true);
-    EXPECT_TRUE(Window().Animate2->Play());
+    EXPECT_TRUE(Window().panBrowser->Animate2->Play());
     windowUi.BrowserAnimate(false);
-    EXPECT_FALSE(Window().Animate2->Play());
+    EXPECT_FALSE(Window().panBrowser->Animate2->Play());
 }
 
 TEST_F(MainWindowTest, ADoubleClickOpensTheSiteInTheChosenBrowser)
@@ -406,4 +384,3 @@ TEST_F(MainWindowTest, RebuildingTheIndexesEndsTheSchedulerAndThenTheProgram)
 
 }  // namespace
 
-#include "fmmain_test.moc"

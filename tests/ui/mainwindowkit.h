@@ -48,6 +48,8 @@ public:
     // Makes the window with runSite (by default one that completes at once), shows it and
     // lets its first activation run.
     void Open(TWatchDog::TSiteRun runSite = {});
+    // Destroys the window, as the end of the program does.
+    void Destroy() { window.reset(); }
     TfmMain& Window() { return *window; }
     TDMMain& Data() { return folder.Data(); }
     TTable& Station() { return folder.Data().tabStation(); }

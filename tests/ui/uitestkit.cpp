@@ -1,6 +1,7 @@
 #include "uitestkit.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -26,6 +27,18 @@ void WhenModal(std::function<void(QWidget* modal)> step)
         }
         WhenModal(std::move(step));
     });
+}
+
+OpenRecorder::OpenRecorder()
+{
+    QDesktopServices::setUrlHandler("file", this, "Open");
+    QDesktopServices::setUrlHandler("http", this, "Open");
+}
+
+OpenRecorder::~OpenRecorder()
+{
+    QDesktopServices::unsetUrlHandler("file");
+    QDesktopServices::unsetUrlHandler("http");
 }
 
 DataFolder::DataFolder()
