@@ -27,6 +27,7 @@
 #include "schedule/dialaccount.h"
 #include "server/pageserver.h"
 #include "ui/application.h"
+#include "ui/browserengine.h"
 #include "ui/busythread.h"
 #include "ui/fmmain.h"
 #include "ui/programfonts.h"
@@ -118,6 +119,7 @@ int Run(int argc, char** argv)
     std::string url = argv[2];
     int depth = std::atoi(argv[3]);
     ::setenv("ZANVIK_HOME", folder.c_str(), 1);
+    PrepareBrowserEngine();
     TApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();
