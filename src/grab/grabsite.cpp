@@ -100,10 +100,20 @@ void TGrabSite::StoreStatusText(const std::string& text)
 void TGrabSite::Execute()
 {
     // However Run ends, the client goes with the thread: its events would reach a thread
-    // that is gone otherwise.
+    // that is gone otherwise. What the last page left for the main thread goes too; that
+    // it cannot be shown is an error in clean-up, which is swallowed.
     struct ClientEnd {
         TGrabSite& site;
-        ~ClientEnd() { site.HandOver([this] { site.FreeClient(); }); }
+        ~ClientEnd()
+        {
+            if (!site.heldLinks.empty() || !site.heldStatus.empty()) {
+                try {
+                    site.HandOver([] {});
+                } catch (...) {
+                }
+            }
+            Synchronize([this] { site.FreeClient(); });
+        }
     } clientEnd{*this};
     Run();
     HandOver([this] { ShowStatus(); });
