@@ -11,7 +11,7 @@
 
 #include "core/mainthread.h"
 #include "net/tcpclient.h"
-#include "net/tcpserver.h"
+#include "support/nginxserver.h"
 #include "support/scriptedserver.h"
 
 using namespace std::chrono_literals;
@@ -65,17 +65,6 @@ int DialElsewhere(TTCPClient& client, const std::string& host, const std::string
     return socket;
 }
 
-std::string DeadPort()
-{
-    TTCPServer server;
-    server.BindAddress = "127.0.0.1";
-    server.Port = "0";
-    server.Listen();
-    std::string port = std::to_string(server.ListenPort());
-    server.Close();
-    return port;
-}
-
 TEST(TCPClientDial, ASocketDialledElsewhereConnectsAndTalksOnTheClientsThread)
 {
     ScriptedServer peer;
@@ -111,7 +100,7 @@ TEST(TCPClientDial, FailuresAreReportedByTheThreadThatMeetsThem)
     EXPECT_FALSE(events.errorOnMain[0]);
 
     // A refused connect is told at once or by FD_CONNECT: one report, no OnConnect.
-    int socket = DialElsewhere(client, "127.0.0.1", DeadPort());
+    int socket = DialElsewhere(client, "127.0.0.1", std::to_string(FreePort()));
     if (socket >= 0)
         client.WatchDialled(socket);
     ASSERT_TRUE(WaitUntil([&] { return events.Errors().size() == 2; }));
