@@ -15,9 +15,15 @@ namespace {
 
 std::thread::id mainThreadId;
 std::mutex queueLock;
-std::condition_variable queueChanged;
+// The main thread waits on the first, other threads on the second: a call queued for the
+// main thread wakes the main thread alone.
+std::condition_variable mainWakes;
+std::condition_variable otherWakes;
 std::deque<std::function<void()>> queue;
 unsigned long long wakeCount = 0;
+// An event asking the main thread's loop to serve the queue is on its way; the calls
+// queued meanwhile need no event of their own.
+bool nudged = false;
 int handOversRunning = 0;  // main thread only
 
 // Asks the main thread's event loop to serve the queue.
@@ -58,13 +64,17 @@ bool IsMainThread()
 
 void PostToMain(std::function<void()> fn)
 {
+    bool nudge;
     {
         std::lock_guard guard(queueLock);
         queue.push_back(std::move(fn));
         ++wakeCount;
+        nudge = !nudged;
+        nudged = true;
     }
-    queueChanged.notify_all();
-    NudgeEventLoop();
+    mainWakes.notify_all();
+    if (nudge)
+        NudgeEventLoop();
 }
 
 void Synchronize(const std::function<void()>& fn)
@@ -96,6 +106,11 @@ bool InsideHandOver()
 
 void ServeMainQueue()
 {
+    {
+        // Calls queued from now on ask for another event: this one may have served its last.
+        std::lock_guard guard(queueLock);
+        nudged = false;
+    }
     RunQueued();
 }
 
@@ -105,7 +120,8 @@ void WakeWaiters()
         std::lock_guard guard(queueLock);
         ++wakeCount;
     }
-    queueChanged.notify_all();
+    mainWakes.notify_all();
+    otherWakes.notify_all();
 }
 
 bool WaitOnMain(const std::function<bool()>& done, std::chrono::milliseconds timeout)
@@ -135,6 +151,6 @@ bool WaitOnMain(const std::function<bool()>& done, std::chrono::milliseconds tim
         Clock::time_point next = Clock::now() + std::chrono::milliseconds(onMain ? 2 : 50);
         if (next > deadline)
             next = deadline;
-        queueChanged.wait_until(lock, next, [&] { return wakeCount != seen; });
+        (onMain ? mainWakes : otherWakes).wait_until(lock, next, [&] { return wakeCount != seen; });
     }
 }

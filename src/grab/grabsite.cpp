@@ -62,7 +62,11 @@ int NumberOr(const std::string& text, int fallback)
 }  // namespace
 
 TGrabSite::TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler)
-    : scheduler(scheduler), slaveNo(slaveNo), crossSite(crossSite), textOnly(textOnly)
+    : scheduler(scheduler),
+      slaveNo(slaveNo),
+      crossSite(crossSite),
+      textOnly(textOnly),
+      scanner([this](const std::vector<TQueuedLink>& links) { TakeLinks(links); })
 {
     SetPriority(Priority::Lower);
 }
@@ -95,8 +99,24 @@ void TGrabSite::StoreStatusText(const std::string& text)
 
 void TGrabSite::Execute()
 {
+    // However Run ends, the client goes with the thread: its events would reach a thread
+    // that is gone otherwise. What the last page left for the main thread goes too; that
+    // it cannot be shown is an error in clean-up, which is swallowed.
+    struct ClientEnd {
+        TGrabSite& site;
+        ~ClientEnd()
+        {
+            if (!site.heldLinks.empty() || !site.heldStatus.empty()) {
+                try {
+                    site.HandOver([] {});
+                } catch (...) {
+                }
+            }
+            Synchronize([this] { site.FreeClient(); });
+        }
+    } clientEnd{*this};
     Run();
-    Synchronize([this] { ShowStatus(); });
+    HandOver([this] { ShowStatus(); });
 }
 
 bool TGrabSite::Stopping() const
@@ -112,13 +132,48 @@ void TGrabSite::StatusLine(const std::string& text)
     };
     if (IsMainThread())
         show();
+    else if (slaveNo > 0 && !text.empty())
+        heldStatus = text;
     else
-        Synchronize(show);
+        HandOver(show);
 }
 
-void TGrabSite::ShowError(const std::string& text) const
+void TGrabSite::ShowError(const std::string& text)
 {
-    Synchronize([&] { Ui().Error(text); });
+    HandOver([&] { Ui().Error(text); });
+}
+
+void TGrabSite::HandOver(const std::function<void()>& fn)
+{
+    Synchronize([&] {
+        DeliverHeld();
+        fn();
+    });
+}
+
+void TGrabSite::TakeLinks(const std::vector<TQueuedLink>& links)
+{
+    if (slaveNo > 0 && links.size() < TLinkScanner::BatchSize) {
+        heldLinks.insert(heldLinks.end(), links.begin(), links.end());
+        return;
+    }
+    bool filled = false;
+    HandOver([&] { filled = QueueLinks(links); });
+    if (filled)
+        WakeWaiters();  // the site run waits for pending links to start slaves
+}
+
+// The links first: a status line that fails leaves no link behind.
+void TGrabSite::DeliverHeld()
+{
+    std::vector<TQueuedLink> links;
+    links.swap(heldLinks);
+    std::string status;
+    status.swap(heldStatus);
+    if (!links.empty() && QueueLinks(links))
+        WakeWaiters();  // the site run waits for pending links to start slaves
+    if (!status.empty() && !Terminated() && MainWindowReady())
+        Ui().Status(status);
 }
 
 void TGrabSite::SetMeter(int value)
@@ -149,7 +204,14 @@ void TGrabSite::MakeClient()
     client->OnConnect = [this](TCustomSocket*, int) { ClientConnected(); };
     client->OnClose = [this](TCustomSocket*, int) { ClientClosed(); };
     client->OnError = [this](TCustomSocket*, int error, const std::string& words) { ClientFailed(error, words); };
-    client->OnData = [this](TCustomSocket*, int) { bodyPhase ? BodyData() : HeaderData(); };
+    client->OnData = [this](TCustomSocket*, int) {
+        if (!serving)
+            IdleData();
+        else if (bodyPhase)
+            BodyData();
+        else
+            HeaderData();
+    };
 }
 
 void TGrabSite::FreeClient()
@@ -158,8 +220,42 @@ void TGrabSite::FreeClient()
     client = nullptr;
 }
 
+void TGrabSite::StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure,
+                             int socket)
+{
+    connected = false;
+    madeConnection = false;
+    connectFailed = false;
+    reusable = false;
+    serving = true;
+    {
+        std::lock_guard guard(eventLock);
+        failureWords.clear();
+    }
+    startedAttempt = attempt;
+    client->Host = host;
+    client->Port = port;
+    client->Secure = secure;
+    if (socket < 0) {
+        // The look-up or the connect failed at once, and said so: no connection is left.
+        client->Close();
+        connectFailed = true;
+        Wake();
+        return;
+    }
+    client->WatchDialled(socket);
+}
+
 void TGrabSite::ClientConnected()
 {
+    // The host cache is the main thread's: the server's folder is settled here, at once.
+    std::string peer;
+    client->PeerAddress(peer);
+    std::string folder = HostCache() ? HostCache()->Remember(client->Host, peer) : peer;
+    {
+        std::lock_guard guard(eventLock);
+        peerFolder = folder.empty() ? peer : folder;
+    }
     connected = true;
     madeConnection = true;
     SetMeter(0);
@@ -172,6 +268,7 @@ void TGrabSite::ClientClosed()
     if (error != 0 && transferError == 0)
         transferError = error;
     connected = false;
+    reusable = false;
     Wake();
 }
 
@@ -184,6 +281,7 @@ void TGrabSite::ClientFailed(int error, const std::string& words)
     // A connect that failed (refused, unknown host, no secure connection) ends the wait
     // for it at once; a failed read of a connection, or a secure answer whose end the
     // server did not confirm, breaks its answer.
+    reusable = false;
     if (!connected)
         connectFailed = true;
     else if (transferError == 0)
@@ -195,7 +293,24 @@ void TGrabSite::EndTransfer()
 {
     client->Close();
     connected = false;
+    reusable = false;
     Wake();
+}
+
+void TGrabSite::AnswerKept()
+{
+    serving = false;
+    reusable = true;
+    answerDone = true;
+    Wake();
+}
+
+void TGrabSite::IdleData()
+{
+    char buffer[kReceiveBuffer];
+    // A read that gives nothing took a part of a record, or a session ticket.
+    if (client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer)) > 0)
+        EndTransfer();  // out of step with the requests: the connection is not used again
 }
 
 void TGrabSite::HeaderData()
@@ -205,14 +320,22 @@ void TGrabSite::HeaderData()
     if (count <= 0)
         return;
     lastActivity = Now();
+    answerStarted = true;
+    bool complete;
     bool enough;
+    bool kept;
     {
         std::lock_guard guard(eventLock);
-        headAnswer.Take(buffer, static_cast<size_t>(count));
-        enough = headAnswer.Complete() || headAnswer.TooLong();
+        size_t used = headAnswer.Take(buffer, static_cast<size_t>(count));
+        complete = headAnswer.Complete();
+        enough = complete || headAnswer.TooLong();
+        // A HEAD answer has no body: bytes after its header put the connection out of step.
+        kept = complete && keepAsked && used == static_cast<size_t>(count) && KeepsConnection(headAnswer.Text());
     }
     // What follows the header of a HEAD answer is never wanted.
-    if (enough)
+    if (kept)
+        AnswerKept();
+    else if (enough)
         EndTransfer();
 }
 
@@ -221,12 +344,16 @@ void TGrabSite::BodyData()
     char buffer[kReceiveBuffer];
     long count = client->ReceiveBuf(buffer, static_cast<long>(sizeof buffer));
     if (count > 0 && !Stopping()) {
+        answerStarted = true;
         bool wantsMore;
+        bool kept = false;
         long long size;
         {
             std::lock_guard guard(eventLock);
             wantsMore = download && download->Take(buffer, static_cast<size_t>(count));
             size = download ? download->BodySize() : 0;
+            if (!wantsMore && download && keepAsked)
+                kept = download->EndedAsDeclared() && KeepsConnection(download->Header());
         }
         StatusLine(page.URLText() + "(" + std::to_string(size) + ")位元下載");
         if (TemporaryTooLarge(size)) {
@@ -235,6 +362,8 @@ void TGrabSite::BodyData()
             StatusLine(page.URLText() + " 檔案過大,停止下載");
             transferFailed = true;
             EndTransfer();
+        } else if (kept) {
+            AnswerKept();
         } else if (!wantsMore) {
             EndTransfer();
         } else {
@@ -262,16 +391,28 @@ void TGrabSite::GrabPage(const std::string& urlText)
     redirects = {asked.URLText()};
     pageFile.clear();
     GrabState().SetCurrentPage(page.URLText());
-    Synchronize([this] { MakeClient(); });
+    if (!client)
+        HandOver([this] { MakeClient(); });
     try {
         CheckLimits();
         while (ProbeAndFetch())
             continue;
     } catch (...) {
-        Synchronize([this] { FreeClient(); });
+        DropConnection();
         throw;
     }
-    Synchronize([this] { FreeClient(); });
+    // A wait that a stop ended leaves its connection open; a kept one stays.
+    if (connected && !reusable)
+        DropConnection();
+}
+
+void TGrabSite::DropConnection()
+{
+    reusable = false;
+    PostToMain([this] {
+        if (client)
+            EndTransfer();
+    });
 }
 
 bool TGrabSite::ProbeAndFetch()
@@ -318,7 +459,7 @@ void TGrabSite::CheckLimits()
     if (free >= 0 && free / 1048576 < Settings().minVolumn) {
         TLog::Line(std::to_string(slaveNo) + ":停止下載" + page.URLText() + "硬碟容量不足");
         std::string caption = ShortDateTimeText(Now());
-        Synchronize([&] { Ui().WarningDialog(caption, "硬碟容量不足"); });
+        HandOver([&] { Ui().WarningDialog(caption, "硬碟容量不足"); });
         GrabState().StopFlag = true;
         StatusLine("硬碟容量不足");
         throw EQuotaError("硬碟容量不足");
@@ -343,16 +484,7 @@ void TGrabSite::ConnectAndProbe()
         std::lock_guard guard(eventLock);
         headAnswer = THeaderBuffer();
     }
-    connected = false;
-    madeConnection = false;
-    connectFailed = false;
-    Synchronize([&] {
-        client->Host = host;
-        client->Port = page.PortText();
-        client->Secure = page.IsSecure();
-        client->Connect();
-    });
-    WaitConnected();
+    Connect();
     SetStatus("主機已回應(" + host + ")");
     // The page goes where its own address leads, whatever address answers at last.
     if (redirects.size() == 1) {
@@ -363,17 +495,46 @@ void TGrabSite::ConnectAndProbe()
         SendRequest("HEAD");
 }
 
+void TGrabSite::Connect()
+{
+    std::string server = page.HostName() + ":" + page.PortText();
+    reusedConnection = page.IsSecure() && reusable && connected && server == keptFor;
+    if (!reusedConnection) {
+        OpenConnection();
+        return;
+    }
+    SetStatus("嘗試連結主機: " + page.HostName());
+    CheckPeer();
+}
+
+void TGrabSite::OpenConnection()
+{
+    std::string host = page.HostName();
+    std::string port = page.PortText();
+    bool secure = page.IsSecure();
+    reusable = false;
+    unsigned attempt = ++attempts;
+    keptFor = host + ":" + port;
+    // The name look-up and the connect are this thread's; the main thread, which serves
+    // every window and connection, takes over the socket without our waiting for it.
+    int socket = client->Dial(host, port);
+    PostToMain([this, attempt, host, port, secure, socket] { StartConnect(attempt, host, port, secure, socket); });
+    WaitConnected();
+}
+
 void TGrabSite::WaitConnected()
 {
     std::string host = page.HostName();
     SetStatus("嘗試連結主機: " + host);
     const TGrabTimings& timings = GrabTimings();
-    auto done = [this] { return madeConnection || connectFailed || Stopping(); };
+    const unsigned attempt = attempts;
+    auto ended = [this, attempt] { return startedAttempt == attempt && (madeConnection || connectFailed); };
+    auto done = [&] { return ended() || Stopping(); };
     for (int pass = 0; pass < timings.connectPasses && !done(); ++pass) {
         CheckSiteTime();
         WaitBriefly(done, timings.connectPassMs);
     }
-    if (!madeConnection || Stopping()) {
+    if (!ended() || !madeConnection || Stopping()) {
         std::string words;
         {
             std::lock_guard guard(eventLock);
@@ -388,15 +549,17 @@ void TGrabSite::WaitConnected()
         TLog::Line(Format("%lld:主機沒有回應(%s)", slaveNo, page.URLText()));
         throw EServerNoResponse("主機沒有回應");
     }
+    CheckPeer();
+}
+
+void TGrabSite::CheckPeer()
+{
     // A host keeps the folder of the first address it was reached at: a site behind
     // several addresses stays in one folder, and is never foreign to itself.
-    std::string peer;
-    std::string folder;
-    Synchronize([&] {
-        client->PeerAddress(peer);
-        folder = HostCache() ? HostCache()->Remember(host, peer) : peer;
-    });
-    connectedFolder = folder.empty() ? peer : folder;
+    {
+        std::lock_guard guard(eventLock);
+        connectedFolder = peerFolder;
+    }
     if (slaveNo == 0) {
         if (redirects.size() == 1)
             GrabState().SetSiteAddress(connectedFolder);
@@ -407,17 +570,33 @@ void TGrabSite::WaitConnected()
 
 void TGrabSite::SendRequest(const std::string& method)
 {
-    std::string host = page.HostName();
-    const std::string lines[] = {method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\n", "Accept: */*\r\n",
-                                 "Host: " + host + "\r\n", "User-Agent: " + UserAgent() + "\r\n", "\r\n"};
-    // Over TLS every send is a record and a packet of its own: the request goes as one.
-    if (page.IsSecure())
-        client->Send(lines[0] + lines[1] + lines[2] + lines[3] + lines[4]);
-    else
-        for (const std::string& line : lines)
-            client->Send(line);
+    bool reused = reusedConnection;
+    Ask(method);
+    if (reused && !answerStarted && !connected && !Stopping()) {
+        // The server closed the connection it had kept, before this request reached it.
+        transferError = 0;
+        OpenConnection();
+        Ask(method);
+    }
+}
+
+void TGrabSite::Ask(const std::string& method)
+{
+    // Over TLS the server is asked to keep the connection for the next request: the
+    // answers are then read to the length their headers give, not to the close.
+    const bool keep = page.IsSecure();
+    keepAsked = keep;
+    answerStarted = false;
+    answerDone = false;
+    reusable = false;
+    serving = true;
+    // The request goes in one send: line by line, each line after the first would wait
+    // for the server to acknowledge the one before (a round trip to a distant server), and
+    // over TLS each would be a record of its own.
+    client->Send(method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\nAccept: */*\r\nHost: " + page.HostName()
+                 + "\r\nUser-Agent: " + UserAgent() + "\r\n" + (keep ? "Connection: keep-alive\r\n" : "") + "\r\n");
     lastActivity = Now();
-    while (connected && !Stopping()) {
+    while (connected && !answerDone && !Stopping()) {
         CheckSiteTime();
         TDateTime now = Now();
         if (MinutesElapsed(lastActivity, now) > GrabTimings().slowDataMinutes) {
@@ -425,7 +604,7 @@ void TGrabSite::SendRequest(const std::string& method)
                        + ShortDateTimeText(lastActivity) + "->" + ShortDateTimeText(now) + ")");
             throw EFetchPage("主機給資料太慢");
         }
-        WaitBriefly([this] { return !connected; }, 100);
+        WaitBriefly([this] { return !connected || answerDone; }, 100);
     }
 }
 
@@ -461,7 +640,7 @@ bool TGrabSite::ParseHeader()
         TLog::Line(Format((std::to_string(slaveNo) + ":檔案太大(共%lldK),略過本網頁不要下載(%s)").c_str(),
                           contentLength / 1024, page.URLText()));
         StatusLine(page.URLText() + " 檔案過大,放棄下載");
-        Synchronize([this] { SetMeter(0); });
+        HandOver([this] { SetMeter(0); });
         throw EFileToLarge("抓取的檔案太大");
     }
     return false;
@@ -530,14 +709,10 @@ bool TGrabSite::FetchBody()
 
 bool TGrabSite::ConnectForGet()
 {
-    connected = false;
-    madeConnection = false;
-    connectFailed = false;
     transferFailed = false;
     transferError = 0;
     try {
-        Synchronize([this] { client->Connect(); });
-        WaitConnected();
+        Connect();
         ForceFolderOf(pageFile);
     } catch (const std::exception&) {
         return false;  // the fetch fails; what went wrong is in the log and the status line

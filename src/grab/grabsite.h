@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -21,8 +22,12 @@ class TTCPClient;
 // A grab thread: fetches pages with HEAD and GET over its own client socket, stores them
 // in the page store and scans the HTML ones for links. The client lives on the main
 // thread, whose events fill in what this thread waits for; every hand-over to the main
-// thread names its target. The master (SlaveNo 0) grabs a site's home page, the slaves
-// (1 to 5) the pages it and they queue.
+// thread names its target. It is made for the thread's first page and kept until the
+// thread ends, so that a page costs the main thread no more than its connections' events.
+// Plain HTTP asks one request per connection; over TLS, where each new connection costs a
+// handshake, a connection the server keeps open carries the thread's next request to the
+// same server. The master (SlaveNo 0) grabs a site's home page, the slaves (1 to 5) the
+// pages it and they queue.
 class TGrabSite : public TThread {
 public:
     TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler);
@@ -44,10 +49,16 @@ protected:
     // found unchanged, or not wanted in quick mode.
     bool PageWhole() const { return pageWhole; }
     // The status line of the main window: on the main thread, when there is a text, the
-    // thread has not been told to end and the window is ready.
+    // thread has not been told to end and the window is ready. A slave's waits for its next
+    // hand-over; only the latest one that waited is shown.
     void StatusLine(const std::string& text);
     // A message box of the main thread.
-    void ShowError(const std::string& text) const;
+    void ShowError(const std::string& text);
+    // Runs fn on the main thread and waits for it, after what a slave's page left for the
+    // main thread without waiting: its last status line and its last links. So a slave's
+    // page ends with one hand-over, the one that takes its next URL; whatever fails in it
+    // fails in that hand-over, as in a hand-over of its own.
+    void HandOver(const std::function<void()>& fn);
     // StopFlag, this thread's end request or the scheduler's.
     bool Stopping() const;
 
@@ -65,8 +76,17 @@ private:
     // while waiting for a server, so that a slow one cannot hold a thread past it.
     void CheckSiteTime();
     void ConnectAndProbe();
+    // A connection for the next request to page's server: the one kept from the last
+    // answer when it may carry another, else a new one.
+    void Connect();
+    void OpenConnection();
     void WaitConnected();
+    // The host's folder, and the site's checks of it, once a connection stands.
+    void CheckPeer();
+    // Sends the request and waits for its answer; over a kept connection that the server
+    // closed before answering, once more over a new one.
     void SendRequest(const std::string& method);
+    void Ask(const std::string& method);
     // One probe of the page, following moves of its HEAD answers, and its fetch. True
     // when the GET answer moved the page and page names the address to ask next.
     bool ProbeAndFetch();
@@ -83,18 +103,31 @@ private:
     void LogFailedGet(const TPageDownload& download, int error) const;
     void LogFailedGet(const std::string& what) const;
     void ScanStoredPage();
+    // Closes the connection on the main thread, without waiting.
+    void DropConnection();
 
     // On the main thread.
     void MakeClient();
     void FreeClient();
+    // Makes socket, dialled by this thread (-1 when that failed), the client's connection.
+    void StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure, int socket);
     void ClientConnected();
     void ClientClosed();
     void ClientFailed(int error, const std::string& words);
     void HeaderData();
     void BodyData();
+    // Bytes on a kept connection that no request asked for.
+    void IdleData();
     // The answer wants no more bytes: close the connection and end the wait for it.
     void EndTransfer();
+    // The answer is whole and the connection stays open for another request.
+    void AnswerKept();
     void SetMeter(int value);
+    // A batch of links the scanner found: a slave keeps a page's last, partial batch for
+    // its next hand-over; full batches go at once, so that other slaves are not left
+    // without URLs while a large page is scanned.
+    void TakeLinks(const std::vector<TQueuedLink>& links);
+    void DeliverHeld();  // on the main thread
 
     void Wake();
     template <typename Done> void WaitBriefly(Done done, int milliseconds);
@@ -118,18 +151,33 @@ private:
     long long contentLength = 0;
     TLinkScanner scanner;
     bool pageWhole = false;
+    // What a slave's page leaves for its next hand-over.
+    std::vector<TQueuedLink> heldLinks;
+    std::string heldStatus;
 
     // Shared with the client's events; the events run on the main thread.
     std::mutex eventLock;
     std::condition_variable eventSeen;
     THeaderBuffer headAnswer;
     TPageDownload* download = nullptr;  // of the GET under way
+    std::string peerFolder;  // the host cache's folder of the server connected to last
     std::atomic<int> transferError{0};  // the error the answer ended with
     std::atomic<bool> bodyPhase{false};  // data events feed the download
+    // Connections are counted, so that the flags below, reset on the main thread when a
+    // connection starts, are never read from an earlier one.
+    std::atomic<unsigned> attempts{0};
+    std::atomic<unsigned> startedAttempt{0};
     std::atomic<bool> connected{false};
     std::atomic<bool> madeConnection{false};  // stays set when the server closes at once
     std::atomic<bool> connectFailed{false};
     std::atomic<bool> transferFailed{false};
+    std::atomic<bool> keepAsked{false};     // the request asked the server to keep the connection
+    std::atomic<bool> answerStarted{false}; // bytes of the answer came
+    std::atomic<bool> answerDone{false};    // the answer ended, the connection kept
+    std::atomic<bool> serving{false};       // the connection is for a request, not kept idle
+    std::atomic<bool> reusable{false};      // the connection may carry the next request
+    std::string keptFor;       // the server and port of the connection; this thread's only
+    bool reusedConnection = false;  // the last Connect used the kept connection
     bool getMoved = false;     // the last GET answer moved the page
     std::string failureWords;  // why the last secure connection could not be made
     std::atomic<TDateTime> lastActivity{0};

@@ -30,7 +30,7 @@ void TGrabSiteSlave::SetStatus(const std::string& text)
 std::string TGrabSiteSlave::TakePending()
 {
     std::string entry;
-    Synchronize([&] { entry = UrlDatabase().TakeFirst(); });
+    HandOver([&] { entry = UrlDatabase().TakeFirst(); });
     return entry;
 }
 
@@ -45,9 +45,10 @@ void TGrabSiteSlave::Run()
     RunPages();
 }
 
-// Grabs a URL this slave has claimed, and releases it however the grab ends. Gives false
-// when the slave is to end.
-bool TGrabSiteSlave::GrabClaimed(const std::string& entry, const std::string& url)
+// Grabs a URL this slave has claimed, and releases it however the grab ends; next is the
+// entry to grab after it, taken with the page's last hand-over, so that a failure of what
+// that hand-over shows is the page's own. Gives false when the slave is to end.
+bool TGrabSiteSlave::GrabClaimed(const std::string& entry, const std::string& url, std::string& next)
 {
     struct Claimed {
         const std::string& url;
@@ -60,8 +61,11 @@ bool TGrabSiteSlave::GrabClaimed(const std::string& entry, const std::string& ur
         ShowError("錯誤代碼:1164" + std::string(error.what()) + entry);
         Level = 0;
     }
+    bool taken = false;
     try {
         GrabPage(url);
+        next = TakePending();
+        taken = true;
     } catch (const EGrabToLong&) {
         GrabState().StopFlag = true;
         return false;
@@ -78,6 +82,8 @@ bool TGrabSiteSlave::GrabClaimed(const std::string& entry, const std::string& ur
         ShowError("錯誤代碼:1192" + std::string(error.what()) + "\r" + "surlwanted:" + url + "\r" + "sFullPath:"
                   + pageFile + "\r" + "sresponseCode:" + statusCode.substr(0, 3));
     }
+    if (!taken)
+        next = TakePending();
     return true;
 }
 
@@ -97,8 +103,9 @@ void TGrabSiteSlave::RunPages()
             entry = TakePending();
             continue;
         }
-        if (!GrabClaimed(entry, url))
+        std::string next;
+        if (!GrabClaimed(entry, url, next))
             return;
-        entry = TakePending();
+        entry = next;
     }
 }

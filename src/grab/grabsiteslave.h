@@ -21,7 +21,7 @@ protected:
 
 private:
     void RunPages();
-    bool GrabClaimed(const std::string& entry, const std::string& url);
+    bool GrabClaimed(const std::string& entry, const std::string& url, std::string& next);
     std::string TakePending();
 
     std::atomic<bool> alive{true};

@@ -45,3 +45,10 @@ size_t BodyOffset(const std::string& response, size_t from)
         return crlf + 4;
     return lf + 2;
 }
+
+bool KeepsConnection(const std::string& response)
+{
+    THeaderTable lines;
+    lines.Take(response, [] { return false; });
+    return LowerCase(lines.Value("Connection")).find("keep-alive") != std::string::npos;
+}

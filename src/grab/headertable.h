@@ -30,6 +30,10 @@ bool HasHeaderEnd(const std::string& response);
 // from says where to start looking, for a response that grows and was looked at before.
 size_t BodyOffset(const std::string& response, size_t from = 0);
 
+// True when the answer's Connection header asks for keep-alive: the server leaves the
+// connection open after it, for another request.
+bool KeepsConnection(const std::string& response);
+
 template <typename Stop> void THeaderTable::Take(const std::string& response, Stop stopped)
 {
     size_t start = 0;

@@ -26,10 +26,11 @@ const std::string OtherSchemes[] = {"ftp:", "mailto:", "file:", "gopher:", "java
 
 void HandToCrawlLists(const std::vector<TQueuedLink>& links)
 {
-    Synchronize([&links] {
-        for (const TQueuedLink& link : links)
-            UrlDatabase().AddPending(link.url, link.level);
-    });
+    bool filled = false;
+    Synchronize([&] { filled = QueueLinks(links); });
+    // The site run waits for pending links to start slaves.
+    if (filled)
+        WakeWaiters();
 }
 
 // The whole page file in memory. A folder or other file that is no regular one counts
@@ -134,6 +135,14 @@ size_t StyleBlockLength(std::string_view rest)
 }
 
 }  // namespace
+
+bool QueueLinks(const std::vector<TQueuedLink>& links)
+{
+    bool empty = UrlDatabase().PendingCount() == 0;
+    for (const TQueuedLink& link : links)
+        UrlDatabase().AddPending(link.url, link.level);
+    return empty && UrlDatabase().PendingCount() > 0;
+}
 
 TLinkScanner::TLinkScanner() : TLinkScanner(HandToCrawlLists) {}
 

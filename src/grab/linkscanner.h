@@ -19,6 +19,10 @@ struct TQueuedLink {
 // Takes the links of a page in the order found, a batch at a time.
 using TLinkSink = std::function<void(const std::vector<TQueuedLink>&)>;
 
+// On the main thread: puts links in the crawl lists' pending list. True when the list was
+// empty and is no more, which the site run waits for.
+bool QueueLinks(const std::vector<TQueuedLink>& links);
+
 // One stored page to scan.
 struct TScanRequest {
     std::string pageFile;

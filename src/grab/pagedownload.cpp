@@ -71,8 +71,10 @@ bool TPageDownload::Take(const char* data, size_t size)
         data += used;
         size -= used;
     }
-    if (getLength >= 0)
-        size = static_cast<size_t>(std::min<long long>(static_cast<long long>(size), getLength - bodySize));
+    if (getLength >= 0 && static_cast<long long>(size) > getLength - bodySize) {
+        overrun = true;
+        size = static_cast<size_t>(getLength - bodySize);
+    }
     if (size > 0 && !WriteAll(fd, data, size)) {
         fileFailed = true;
         return false;

@@ -27,6 +27,11 @@ public:
     // refused, the body reached the length the GET answer declared, or the file failed.
     bool Take(const char* data, size_t size);
     long long BodySize() const { return bodySize; }
+    // The body reached the length the GET answer declared, and nothing came beyond it: the
+    // answer ended where its header said, so the connection may carry another.
+    bool EndedAsDeclared() const { return complete && !overrun; }
+    // The header of the GET answer, once it came whole.
+    const std::string& Header() const { return header.Text(); }
     // What the answer came to once the connection has ended; transferError is the
     // Winsock error it ended with, 0 for an orderly end.
     TOutcome Outcome(int transferError) const;
@@ -55,5 +60,6 @@ private:
     long long getLength = -1;  // -1: the GET answer declared none
     long long bodySize = 0;
     bool complete = false;  // the body reached getLength
+    bool overrun = false;   // bytes came beyond getLength
     bool fileFailed = false;
 };

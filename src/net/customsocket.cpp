@@ -1,5 +1,6 @@
 #include "net/customsocket.h"
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -69,6 +70,10 @@ std::string TCustomSocket::ErrorText() const
 
 bool TCustomSocket::ServicePort(const std::string& Port, int& port, bool reportFailure)
 {
+    // No service is named with digits only, and the look-up reads the services file on
+    // every connection.
+    if (!Port.empty() && std::all_of(Port.begin(), Port.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return PortInRange(StrToInt(Port), port);
     std::string protocolName;
     if (!sockapi::ProtocolName(Protocol, protocolName)) {
         if (reportFailure)
@@ -76,12 +81,18 @@ bool TCustomSocket::ServicePort(const std::string& Port, int& port, bool reportF
         return false;
     }
     if (!sockapi::ServicePort(Port, protocolName, port))
-        port = StrToInt(Port);
-    // A number beyond the port range would otherwise be cut to another, wrong port.
-    if (port < 0 || port > 65535) {
+        return PortInRange(StrToInt(Port), port);
+    return true;
+}
+
+// A number beyond the port range would otherwise be cut to another, wrong port.
+bool TCustomSocket::PortInRange(int number, int& port)
+{
+    if (number < 0 || number > 65535) {
         ReportError(WSAEINVAL);
         return false;
     }
+    port = number;
     return true;
 }
 

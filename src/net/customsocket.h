@@ -105,4 +105,5 @@ protected:
 
 private:
     bool ServicePort(const std::string& Port, int& port, bool reportFailure);
+    bool PortInRange(int number, int& port);
 };

@@ -179,11 +179,16 @@ void TSocketNotifier::Readable(int socket)
     if (found == watches.end())
         return;
     Watch& watch = found->second;
+    // A notifier left on while its event was handled fires again in a loop that the
+    // handler runs before it read: it goes off now.
+    if (!watch.readArmed || watch.closed) {
+        Apply(socket, watch);
+        return;
+    }
     const int mask = watch.mask;
     if (mask & FD_ACCEPT) {
         watch.readArmed = false;
-        Apply(socket, watch);
-        Raise(socket, FD_ACCEPT, 0);
+        RaiseAndApply(socket, FD_ACCEPT, 0);
         return;
     }
     int seen = sockapi::Peek(socket);
@@ -191,9 +196,10 @@ void TSocketNotifier::Readable(int socket)
         return;
     if (seen > 0) {
         watch.readArmed = false;
-        Apply(socket, watch);
         if (mask & FD_READ)
-            Raise(socket, FD_READ, 0);
+            RaiseAndApply(socket, FD_READ, 0);
+        else
+            Apply(socket, watch);
         return;
     }
     // The peer closed (0) or the connection broke (the error goes with FD_CLOSE).
@@ -212,7 +218,6 @@ void TSocketNotifier::Writable(int socket)
     Watch& watch = found->second;
     if ((watch.mask & FD_CONNECT) && watch.connectArmed) {
         watch.connectArmed = false;
-        Apply(socket, watch);
         int error = 0;
         if (sockapi::PendingError(socket, error) != 0)
             error = sockapi::LastError();
@@ -220,16 +225,32 @@ void TSocketNotifier::Writable(int socket)
         int port;
         // A socket whose connect failed at once, or never began, reads as writable too;
         // Winsock raises no FD_CONNECT for it.
-        if (error == 0 && !sockapi::PeerAddress(socket, address, port))
+        if (error == 0 && !sockapi::PeerAddress(socket, address, port)) {
+            Apply(socket, watch);
             return;
-        Raise(socket, FD_CONNECT, error);
+        }
+        RaiseAndApply(socket, FD_CONNECT, error);
         return;
     }
     if ((watch.mask & FD_WRITE) && watch.writeArmed) {
         watch.writeArmed = false;
-        Apply(socket, watch);
-        Raise(socket, FD_WRITE, 0);
+        RaiseAndApply(socket, FD_WRITE, 0);
+        return;
     }
+    // Left on while an event was handled (see Readable).
+    Apply(socket, watch);
+}
+
+// The notifier stays as it is while the handler runs, and takes the watch's state after
+// it: a handler that reads at once, as most do, re-arms the watch, and the notifier is
+// never turned off and on again, which costs the event loop a wake-up each time.
+void TSocketNotifier::RaiseAndApply(int socket, int event, int error)
+{
+    const unsigned long long serial = watches[socket].serial;
+    Raise(socket, event, error);
+    auto found = watches.find(socket);
+    if (found != watches.end() && found->second.serial == serial)
+        Apply(socket, found->second);
 }
 
 void TSocketNotifier::Raise(int socket, int event, int error)

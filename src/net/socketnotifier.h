@@ -69,6 +69,7 @@ private:
     void Readable(int socket);
     void Writable(int socket);
     void Raise(int socket, int event, int error);
+    void RaiseAndApply(int socket, int event, int error);
     void RaiseIfSame(int socket, unsigned long long serial, int event);
 
     TDispatch dispatch;

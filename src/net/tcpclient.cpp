@@ -58,7 +58,7 @@ void TTCPClient::Connect()
         ReportError(sockapi::LastError());
         return;
     }
-    if (Authorized && !BindAuthorized())
+    if (Authorized && !BindAuthorized(handle))
         return;
     if (sockapi::Connect(handle, address.Address, address.Port) != 0) {
         int code = sockapi::LastError();
@@ -70,10 +70,55 @@ void TTCPClient::Connect()
     state = stConnecting;
 }
 
-bool TTCPClient::BindAuthorized()
+int TTCPClient::Dial(const std::string& host, const std::string& port)
+{
+    TSocketAddress address;
+    if (!ResolveAddress(host, port, address))
+        return sockapi::InvalidSocket;
+    int socket = sockapi::Open(true);
+    if (socket == sockapi::InvalidSocket) {
+        ReportError(sockapi::LastError());
+        return socket;
+    }
+    int code = 0;
+    if (sockapi::SetOption(socket, SOL_SOCKET, SO_OOBINLINE, 1) != 0)
+        code = sockapi::LastError();
+    else if (Authorized && !BindAuthorized(socket))
+        code = -1;  // reported
+    else if (sockapi::Connect(socket, address.Address, address.Port) != 0 && sockapi::LastError() != WSAEINPROGRESS
+             && sockapi::LastError() != WSAEWOULDBLOCK)
+        code = sockapi::LastError();
+    if (code == 0)
+        return socket;
+    // Nobody else has the socket yet: it goes with its failure.
+    sockapi::Close(socket);
+    if (code > 0)
+        ReportError(code);
+    return sockapi::InvalidSocket;
+}
+
+void TTCPClient::WatchDialled(int Socket)
+{
+    std::lock_guard guard(handleLock);
+    if (handle != sockapi::InvalidSocket) {
+        Close();
+        if (handle != sockapi::InvalidSocket) {
+            sockapi::Close(Socket);
+            return;
+        }
+    }
+    closeError = 0;
+    tls.reset();
+    handle = Socket;
+    state = stConnecting;
+    if (notifier->Select(handle, FD_CONNECT) != 0)
+        ReportError(sockapi::LastError());
+}
+
+bool TTCPClient::BindAuthorized(int Socket)
 {
     for (int port = FirstAuthorizedPort; port >= LastAuthorizedPort; --port) {
-        if (sockapi::Bind(handle, htonl(INADDR_ANY), port) == 0)
+        if (sockapi::Bind(Socket, htonl(INADDR_ANY), port) == 0)
             return true;
         if (sockapi::LastError() != WSAEADDRINUSE) {
             ReportError(sockapi::LastError());

@@ -12,8 +12,8 @@ class TTlsSession;
 // The component goes on working after a handler returns, so a handler must not free it;
 // free it from a later call (PostToMain) instead. Send may be called from any thread:
 // the handle is guarded, so a send never reaches a connection that took over the
-// descriptor number of a client closed meanwhile. Connect, Close and the reads belong
-// to the creating thread.
+// descriptor number of a client closed meanwhile. Connect, WatchDialled, Close and the
+// reads belong to the creating thread; Dial and Send to any.
 class TTCPClient : public TCustomSocket {
 public:
     TTCPClient();
@@ -37,6 +37,15 @@ public:
     TOnClose OnClose;
 
     void Connect();
+    // Connect in two halves, for a caller on another thread than the client's own, which
+    // then bears the name look-up (a slow name server holds up nobody else) and the
+    // system's work of the connect. Dial looks host up and starts a connect to it on a
+    // socket of its own, which it gives; a failure is reported as Connect reports it and
+    // gives -1. WatchDialled, on the client's thread, closes a connection still held and
+    // makes the dialled socket the client's: FD_CONNECT follows. Host and Port are not
+    // used by Dial; set them on the client's thread.
+    int Dial(const std::string& host, const std::string& port);
+    void WatchDialled(int Socket);
     void Close();
     void Send(const std::string& Text);
     void Receive(std::string& Text);
@@ -53,7 +62,7 @@ public:
     void Dispatch(int Socket, int Event, int Error);
 
 private:
-    bool BindAuthorized();
+    bool BindAuthorized(int Socket);
     void Connected(int Socket);
     void StartTls(int Socket);
     void StepHandshake(int Socket);

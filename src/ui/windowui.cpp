@@ -73,25 +73,54 @@ bool TWindowUserInterface::Confirm(const std::string& text)
 
 void TWindowUserInterface::Status(const std::string& text)
 {
-    if (auto* line = Named<QLineEdit>(window, "statusLabel"))
-        line->setText(Text(text));
+    statusPace.Show([this, text] {
+        if (QLineEdit* line = StatusLine())
+            line->setText(Text(text));
+    });
 }
 
 void TWindowUserInterface::Meter(int slot, int position)
 {
-    if (auto* meter = Named<Tdbmeter>(window, QString("dbmeter%1").arg(slot)))
-        meter->SetPosition(position);
+    std::unique_ptr<TPacedDisplay>& pace = meterPaces[slot];
+    if (!pace)
+        pace = std::make_unique<TPacedDisplay>(ShowIntervalMs);
+    pace->Show([this, slot, position] {
+        if (Tdbmeter* meter = MeterOf(slot))
+            meter->SetPosition(position);
+    });
+}
+
+QLineEdit* TWindowUserInterface::StatusLine()
+{
+    if (!statusLine)
+        statusLine = Named<QLineEdit>(window, "statusLabel");
+    return statusLine;
+}
+
+Tdbmeter* TWindowUserInterface::MeterOf(int slot)
+{
+    QPointer<Tdbmeter>& meter = meters[slot];
+    if (!meter)
+        meter = Named<Tdbmeter>(window, QString("dbmeter%1").arg(slot));
+    return meter;
+}
+
+TAnimated* TWindowUserInterface::Animation(QPointer<TAnimated>& control, const char* name)
+{
+    if (!control)
+        control = Named<TAnimated>(window, name);
+    return control;
 }
 
 void TWindowUserInterface::Animate(bool on)
 {
-    if (auto* animation = Named<TAnimated>(window, "Animated1"))
+    if (TAnimated* animation = Animation(mainAnimation, "Animated1"))
         animation->SetPlay(on);
 }
 
 void TWindowUserInterface::BrowserAnimate(bool on)
 {
-    if (auto* animation = Named<TAnimated>(window, "Animate2"))
+    if (TAnimated* animation = Animation(browserAnimation, "Animate2"))
         animation->SetPlay(on);
 }
 

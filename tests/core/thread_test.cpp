@@ -5,6 +5,10 @@
 #include <cstring>
 #include <stdexcept>
 #include <thread>
+#include <vector>
+
+#include <QEventLoop>
+#include <QTimer>
 
 #include <dlfcn.h>
 #include <pthread.h>
@@ -166,6 +170,37 @@ TEST(Thread, StartLeavesASelfFreeingThreadAloneOnceItRuns)
     ASSERT_TRUE(quickFreed) << "the thread did not end while it was being started";
     EXPECT_TRUE(Quick::Untouched()) << "Start wrote into the thread after it had freed itself";
     Quick::Release();
+}
+
+// The event loop alone, without a wait of ours, serves every call queued from several
+// threads at once, each thread's in the order it queued them.
+TEST(Thread, TheEventLoopServesEveryQueuedCallInTheOrderOfEachThread)
+{
+    constexpr int kThreads = 4;
+    constexpr int kCalls = 500;
+    std::vector<std::vector<int>> served(kThreads);  // the main thread's only
+    int total = 0;
+    QEventLoop loop;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int n = 0; n < kCalls; ++n)
+                PostToMain([&, t, n] {
+                    served[t].push_back(n);
+                    if (++total == kThreads * kCalls)
+                        loop.quit();
+                });
+        });
+    QTimer::singleShot(10000, &loop, [&] { loop.quit(); });
+    loop.exec();
+    for (std::thread& thread : threads)
+        thread.join();
+    ASSERT_EQ(total, kThreads * kCalls);
+    for (int t = 0; t < kThreads; ++t) {
+        ASSERT_EQ(served[t].size(), static_cast<size_t>(kCalls)) << t;
+        for (int n = 0; n < kCalls; ++n)
+            EXPECT_EQ(served[t][n], n) << t;
+    }
 }
 
 TEST(Thread, AWaitOnMainGivesUpAtItsTimeOut)

@@ -10,6 +10,7 @@
 #include "net/tcpclient.h"
 #include "net/tcpserver.h"
 #include "platform/socketerrors.h"
+#include "support/nginxserver.h"
 #include "support/scriptedserver.h"
 
 using namespace std::chrono_literals;
@@ -50,18 +51,6 @@ struct ClientEvents {
     bool readInHandler = true;
     std::string received;
 };
-
-// A port on 127.0.0.1 where nobody listens.
-std::string DeadPort()
-{
-    TTCPServer server;
-    server.BindAddress = "127.0.0.1";
-    server.Port = "0";
-    server.Listen();
-    std::string port = std::to_string(server.ListenPort());
-    server.Close();
-    return port;
-}
 
 }  // namespace
 
@@ -145,7 +134,7 @@ TEST(TCPClient, RefusedConnectReportsAndRaisesNoConnect)
     TTCPClient client;
     ClientEvents events(client);
     client.Host = "127.0.0.1";
-    client.Port = DeadPort();
+    client.Port = std::to_string(FreePort());
     client.Connect();
     ASSERT_TRUE(WaitUntil([&] { return !events.errors.empty(); }));
     EXPECT_EQ(events.errors[0], 10061);

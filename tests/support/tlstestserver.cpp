@@ -145,27 +145,46 @@ void TlsTestServer::ServeOne(int fd)
         serverNames.push_back(name ? name : "");
         resumed.push_back(SSL_session_reused(ssl) == 1);
     }
-    std::string request;
-    char buffer[4096];
-    while (request.find("\r\n\r\n") == std::string::npos) {
-        int count = SSL_read(ssl, buffer, sizeof buffer);
-        if (count <= 0)
+    std::string carried;
+    Answer answer;
+    for (bool first = true;; first = false) {
+        std::string request = ReadRequest(ssl, carried);
+        if (request.empty() && !first)
+            break;  // the client closed the connection it had kept
+        {
+            std::lock_guard guard(lock);
+            requests.push_back(request);
+        }
+        answer = answerer(request);
+        size_t done = 0;
+        while (done < answer.bytes.size()) {
+            int count = SSL_write(ssl, answer.bytes.data() + done, static_cast<int>(answer.bytes.size() - done));
+            if (count <= 0)
+                break;
+            done += static_cast<size_t>(count);
+        }
+        if (!answer.keepOpen)
             break;
-        request.append(buffer, static_cast<size_t>(count));
-    }
-    {
-        std::lock_guard guard(lock);
-        requests.push_back(request);
-    }
-    Answer answer = answerer(request);
-    size_t done = 0;
-    while (done < answer.bytes.size()) {
-        int count = SSL_write(ssl, answer.bytes.data() + done, static_cast<int>(answer.bytes.size() - done));
-        if (count <= 0)
-            break;
-        done += static_cast<size_t>(count);
     }
     if (answer.closeNotify)
         SSL_shutdown(ssl);
     SSL_free(ssl);
+}
+
+std::string TlsTestServer::ReadRequest(void* ssl, std::string& carried)
+{
+    char buffer[4096];
+    size_t end;
+    while ((end = carried.find("\r\n\r\n")) == std::string::npos) {
+        int count = SSL_read(static_cast<SSL*>(ssl), buffer, sizeof buffer);
+        if (count <= 0) {
+            std::string partial;
+            partial.swap(carried);
+            return partial;
+        }
+        carried.append(buffer, static_cast<size_t>(count));
+    }
+    std::string request = carried.substr(0, end + 4);
+    carried.erase(0, end + 4);
+    return request;
 }

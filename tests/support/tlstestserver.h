@@ -13,13 +13,15 @@
 // each connection, one after the other, it makes the handshake with the given
 // certificate, reads the request up to its empty line, sends what the answerer gives for
 // it, and ends the session with its close_notify, or, when the answer says so, drops the
-// connection without one (an answer cut short). Connections are taken one at a time,
-// each within a few seconds, so a stuck client cannot hang the tests.
+// connection without one (an answer cut short), or keeps it for the next request.
+// Connections are taken one at a time, each within a few seconds, so a stuck client
+// cannot hang the tests.
 class TlsTestServer {
 public:
     struct Answer {
         std::string bytes;
         bool closeNotify = true;
+        bool keepOpen = false;  // read the next request on the same connection
     };
     using Answerer = std::function<Answer(const std::string& request)>;
     struct Options {
@@ -50,6 +52,8 @@ public:
 private:
     void Serve();
     void ServeOne(int fd);
+    // The next request of the connection up to its empty line; empty when it ended first.
+    std::string ReadRequest(void* ssl, std::string& carried);
 
     Answerer answerer;
     Options options;
