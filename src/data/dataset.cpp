@@ -558,6 +558,57 @@ void TDataSet::Reload()
     SeekRow(rowid, current);
 }
 
+namespace {
+
+// The order of SQLite's storage classes in a sort: NULL, numbers, texts.
+int SortClass(const TValue& value)
+{
+    if (std::holds_alternative<std::monostate>(value))
+        return 0;
+    return std::holds_alternative<std::string>(value) ? 2 : 1;
+}
+
+double NumberOf(const TValue& value)
+{
+    if (const auto* whole = std::get_if<long long>(&value))
+        return static_cast<double>(*whole);
+    return std::get<double>(value);
+}
+
+bool SortsBefore(const TValue& a, const TValue& b)
+{
+    int classA = SortClass(a);
+    int classB = SortClass(b);
+    if (classA != classB)
+        return classA < classB;
+    if (classA == 2)
+        return std::get<std::string>(a) < std::get<std::string>(b);  // byte by byte, as BINARY
+    if (classA == 1) {
+        const auto* wholeA = std::get_if<long long>(&a);
+        const auto* wholeB = std::get_if<long long>(&b);
+        return wholeA && wholeB ? *wholeA < *wholeB : NumberOf(a) < NumberOf(b);
+    }
+    return false;
+}
+
+}  // namespace
+
+void TDataSet::SortRows(int fieldIndex, bool descending)
+{
+    CheckActive();
+    if (state == TDataSetState::Edit || state == TDataSetState::Insert)
+        Cancel();
+    size_t column = static_cast<size_t>(Fields(fieldIndex).Index());
+    std::stable_sort(rows.begin(), rows.end(), [column, descending](const TRow& a, const TRow& b) {
+        return descending ? SortsBefore(b.values[column], a.values[column])
+                          : SortsBefore(a.values[column], b.values[column]);
+    });
+    current = rows.empty() ? -1 : 0;
+    bof = true;
+    eof = rows.empty();
+    Notify(TDataEvent::DataChanged);
+}
+
 TRecordKey TDataSet::CurrentKey() const
 {
     if (state == TDataSetState::Edit)

@@ -126,6 +126,10 @@ protected:
 
     void DefineStoredFields(const std::vector<TFieldDef>& defs, const std::vector<std::string>& columns);
     void Reload();
+    // Puts the rows held in the order of one field as SQLite's ORDER BY puts a column: empty
+    // first, then numbers by value, then texts byte by byte; equal values keep their order.
+    // The first row becomes current, as after opening.
+    void SortRows(int fieldIndex, bool descending);
     void CheckActive() const;
     // Before the view changes: a modified record is posted, an unmodified one cancelled.
     void CheckBrowseMode();

@@ -97,6 +97,29 @@ void TQuery::SetSQL(const std::vector<std::string>& text)
         params.emplace_back(name);
 }
 
+void TQuery::ReorderRows(const std::vector<std::string>& text, const std::string& fieldName, bool descending)
+{
+    CheckActive();
+    std::vector<std::string> kept = lines;
+    lines = text;
+    try {
+        std::vector<std::string> names = ParameterNames(SQLText());
+        bool same = names.size() == params.size();
+        for (size_t i = 0; same && i < names.size(); ++i)
+            same = SameText(names[i], params[i].Name());
+        if (!same)
+            throw EDatabaseError(Name() + ": A new order cannot change the parameters: " + SQLText());
+        std::string file;
+        translated = Translate(file);
+        SortRows(FieldByName(fieldName).Index(), descending);
+    } catch (...) {
+        lines = kept;
+        std::string file;
+        translated = Translate(file);
+        throw;
+    }
+}
+
 std::string TQuery::SQLText() const
 {
     std::string text;

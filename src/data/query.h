@@ -24,6 +24,10 @@ public:
     void SetSQL(const std::vector<std::string>& lines);
     const std::vector<std::string>& SQL() const { return lines; }
     std::string SQLText() const;
+    // New SQL lines that only order the same rows differently, by one field: the rows held
+    // are sorted here instead of read again (for SQLite, sorting a large result costs more
+    // than finding it). The parameters and their values stay; the query must be open.
+    void ReorderRows(const std::vector<std::string>& text, const std::string& fieldName, bool descending);
 
     int ParamCount() const { return static_cast<int>(params.size()); }
     TParam& Params(int index) { return params.at(static_cast<size_t>(index)); }

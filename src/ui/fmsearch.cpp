@@ -236,14 +236,19 @@ void TfmSearch::Sort(int column)
     TBusyScope busy("資料排序中  請稍待");
     int next = column == 1 ? (sortState == sortAlias ? sortAliasDesc : sortAlias)
                            : (sortState == sortUrl ? sortUrlDesc : sortUrl);
-    query.Close();
     std::vector<std::string> lines = query.SQL();
     if (sortState != sortNone && lines.size() > 2)
         lines.pop_back();
     lines.push_back(kSortLines[next]);
-    query.SetSQL(lines);
+    if (query.Active()) {
+        // The hits are the same rows in another order.
+        query.ReorderRows(lines, next == sortUrl || next == sortUrlDesc ? "url" : "alias",
+                          next == sortUrlDesc || next == sortAliasDesc);
+    } else {
+        query.SetSQL(lines);
+        OpenQuery();
+    }
     sortState = next;
-    OpenQuery();
     ScrollBar4->UpdateBar();
 }
 

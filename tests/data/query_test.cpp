@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -141,3 +142,83 @@ TEST_F(QueryTest, QueryNamingAMissingOrDamagedFileFailsWithTheName)
 }
 
 }  // namespace
+
+// The search dialog sorts its hits in memory; the order must be the one SQLite's ORDER BY
+// gives, so a new search and a sort never disagree.
+TEST_F(QueryTest, RowsReorderedInMemoryComeInTheOrderOfSqlitesOrderBy)
+{
+    TTable& favor = dm->telStation();
+    favor.Open();
+    for (const char* alias : {"Zeta", "abc", "ABC", "", "國立", "same", "b", "same", "abc "}) {
+        favor.Append();
+        favor.FieldByName("KIND_SERIAL").SetAsInteger(1);
+        favor.FieldByName("ALIAS").SetAsString(alias);
+        favor.FieldByName("URL").SetAsString(std::string("http://") + (*alias ? alias : "empty") + ".example/");
+        favor.Post();
+    }
+    favor.Append();
+    favor.FieldByName("KIND_SERIAL").SetAsInteger(2);
+    favor.Post();  // no alias, no address
+
+    const std::vector<std::string> base = {"Select kind_serial, url, Alias from \"Favor.db\""};
+    auto column = [](TQuery& query, const std::string& field) {
+        std::vector<TValue> values;
+        for (query.First(); !query.Eof(); query.Next())
+            values.push_back(query.FieldByName(field).Value());
+        return values;
+    };
+    for (const auto& [line, field, descending] : {std::tuple{"order by alias", "alias", false},
+                                                  std::tuple{"order by alias desc", "alias", true},
+                                                  std::tuple{"order by url", "url", false},
+                                                  std::tuple{"order by url desc", "url", true}}) {
+        std::vector<std::string> ordered = base;
+        ordered.push_back(line);
+        TQuery bySqlite(dm->Session(), "bySqlite");
+        bySqlite.SetDatabaseName(dm->DataFolder());
+        bySqlite.SetSQL(ordered);
+        bySqlite.Open();
+
+        TQuery held(dm->Session(), "held");
+        held.SetDatabaseName(dm->DataFolder());
+        held.SetSQL(base);
+        held.Open();
+        held.Last();
+        held.ReorderRows(ordered, field, descending);
+        EXPECT_EQ(held.SQL(), ordered);
+        EXPECT_TRUE(held.Bof());  // the first row is current, as after opening
+        EXPECT_EQ(column(held, field), column(bySqlite, field)) << line;
+
+        // Read again, the query gives its rows in the same order.
+        std::vector<TValue> before = column(held, field);
+        held.Refresh();
+        EXPECT_EQ(column(held, field), before) << line;
+    }
+}
+
+TEST_F(QueryTest, AReorderKeepsTheParametersAndRefusesLinesThatChangeThem)
+{
+    TQuery query(dm->Session(), "Query1");
+    query.SetDatabaseName(dm->DataFolder());
+    std::vector<std::string> sql = {"Select kind_serial, url, Alias from \"Favor.db\"", "where url like :url"};
+    query.SetSQL(sql);
+    EXPECT_THROW(query.ReorderRows(sql, "url", false), EDatabaseError);  // not open
+    query.ParamByName("url").SetAsString("%.edu.tw%");
+    query.Open();
+    int hits = query.RecordCount();
+    ASSERT_GE(hits, 2);
+
+    std::vector<std::string> ordered = sql;
+    ordered.push_back("order by url desc");
+    query.ReorderRows(ordered, "url", true);
+    query.Refresh();
+    EXPECT_EQ(query.RecordCount(), hits);
+    EXPECT_EQ(query.ParamByName("url").Value(), TValue(std::string("%.edu.tw%")));
+
+    std::vector<std::string> widened = {sql[0], "where url like :url or alias like :alias"};
+    EXPECT_THROW(query.ReorderRows(widened, "url", false), EDatabaseError);
+    EXPECT_EQ(query.SQL(), ordered);
+    EXPECT_THROW(query.ReorderRows(sql, "no_such_field", false), EDatabaseError);
+    EXPECT_EQ(query.SQL(), ordered);
+    query.Refresh();
+    EXPECT_EQ(query.RecordCount(), hits);
+}
