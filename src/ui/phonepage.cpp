@@ -9,7 +9,7 @@
 
 namespace {
 
-// Three lines of the description.
+// The memo shows three lines of a station's DESCRIPTION.
 const int kMemoHeight = 66;
 
 TListPageSetup PhoneBookSetup()
