@@ -16,35 +16,22 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "benchprogram.h"
 #include "core/datetime.h"
-#include "core/log.h"
 #include "core/mainthread.h"
-#include "core/startup.h"
 #include "data/dmmain.h"
 #include "data/table.h"
 #include "grab/grabstate.h"
-#include "net/dns.h"
-#include "schedule/dialaccount.h"
-#include "server/pageserver.h"
 #include "ui/application.h"
 #include "ui/browserengine.h"
-#include "ui/busythread.h"
 #include "ui/fmmain.h"
 #include "ui/programfonts.h"
-#include "ui/windowui.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 const std::chrono::milliseconds kTick(10);
 const std::chrono::seconds kLongest(600);
-
-class TNoAccount : public TDialAccount {
-public:
-    std::string UserName() const override { return ""; }
-    std::string Password() const override { return ""; }
-    std::string Telephone() const override { return ""; }
-};
 
 void AddDueEntry(TDMMain& data, const std::string& url, int depth)
 {
@@ -123,20 +110,8 @@ int Run(int argc, char** argv)
     TApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();
-    StartFoundation(false);
-    TDNS hostCache;
-    SetHostCache(&hostCache);
-    StartLog();
-    TBusyThread busy;
-    TDMMain data;
-    data.telStation().Open();
-    AddDueEntry(data, url, depth);
-    TNoAccount account;
-    TfmMain window(data, account);
-    window.PageServer().TCPServer1.Port = std::to_string(0);  // beside a running vorlan
-    window.fmStop();
-    TWindowUserInterface windowUi(window, busy);
-    SetUserInterface(&windowUi);
+    TBenchProgram program([&](TDMMain& data) { AddDueEntry(data, url, depth); });
+    TfmMain& window = program.Window();
 
     Clock::time_point start = Clock::now();
     TLatenessProbe probe([&] { return Clock::now() - start > kLongest; });
@@ -153,9 +128,6 @@ int Run(int argc, char** argv)
 
     window.close();
     window.WatchDog().WaitFor();
-    SetUserInterface(nullptr);
-    EndLog();
-    SetHostCache(nullptr);
     return 0;
 }
 

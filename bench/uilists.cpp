@@ -17,35 +17,23 @@
 #include <QTimer>
 #include <unistd.h>
 
+#include "benchprogram.h"
 #include "core/datetime.h"
-#include "core/log.h"
 #include "core/mainthread.h"
 #include "core/paths.h"
-#include "core/startup.h"
 #include "data/dmmain.h"
 #include "data/sqliteconnection.h"
 #include "data/table.h"
-#include "net/dns.h"
-#include "schedule/dialaccount.h"
-#include "server/pageserver.h"
 #include "ui/application.h"
-#include "ui/busythread.h"
+#include "ui/browserengine.h"
 #include "ui/categorytabs.h"
 #include "ui/fmmain.h"
 #include "ui/programfonts.h"
 #include "ui/schedulepage.h"
-#include "ui/windowui.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class TNoAccount : public TDialAccount {
-public:
-    std::string UserName() const override { return ""; }
-    std::string Password() const override { return ""; }
-    std::string Telephone() const override { return ""; }
-};
 
 double Milliseconds(Clock::time_point since)
 {
@@ -119,22 +107,13 @@ int Run(int argc, char** argv, Clock::time_point mainStart)
     std::string folder = argv[2];
     int repeat = argc > 3 ? std::atoi(argv[3]) : 9;
     ::setenv("ZANVIK_HOME", folder.c_str(), 1);
+    PrepareBrowserEngine();  // the main window's browser page may start the web engine
     TApplication app(argc, argv);
     SetMainThread();
     UseProgramFonts();
-    StartFoundation(false);
-    TDNS hostCache;
-    SetHostCache(&hostCache);
-    StartLog();
-    TBusyThread busy;
-    TDMMain data;
-    data.telStation().Open();
-    TNoAccount account;
-    TfmMain window(data, account);
-    window.PageServer().TCPServer1.Port = std::to_string(0);  // beside a running vorlan
-    window.fmStop();
-    TWindowUserInterface windowUi(window, busy);
-    SetUserInterface(&windowUi);
+    TBenchProgram program;
+    TDMMain& data = program.Data();
+    TfmMain& window = program.Window();
     window.show();
     bool ready = false;
     WaitOnMain([&] { return window.Activated(); });
@@ -160,9 +139,6 @@ int Run(int argc, char** argv, Clock::time_point mainStart)
     std::printf("sort-by-name %.1f\n", Median(sort));
 
     window.close();
-    SetUserInterface(nullptr);
-    EndLog();
-    SetHostCache(nullptr);
     return 0;
 }
 

@@ -22,6 +22,7 @@
 #include "platform/process.h"
 #include "platform/profilefile.h"
 #include "support/nginxserver.h"
+#include "support/pollwait.h"
 #include "support/scriptedui.h"
 #include "support/tempfolder.h"
 #include "ui/dbedit.h"
@@ -35,17 +36,6 @@ namespace {
 const std::string kVorlan = std::string(ZANVIK_BIN_DIR) + "/vorlan";
 const std::string kVorlanGrab = std::string(ZANVIK_BIN_DIR) + "/vorlan-grab";
 const int kPageServerPort = 8088;
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30))
-{
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 // A program folder as the build makes it: the shipped tables in "data/".
 void ShipTables(const TempFolder& folder)
@@ -63,7 +53,7 @@ pid_t StartVorlan(const TempFolder& folder, const std::string& errors = "stderr.
 // Waits for the program to end; stops it by its pid when it overruns the limit.
 bool Ends(pid_t pid, std::chrono::seconds limit, int* exitCode = nullptr)
 {
-    if (WaitFor([&] { return !ProgramRunning(pid, exitCode); }, limit))
+    if (PollUntil([&] { return !ProgramRunning(pid, exitCode); }, limit))
         return true;
     ::kill(pid, SIGKILL);
     WaitProgram(pid);
@@ -102,11 +92,11 @@ TEST_P(VorlanProgram, AQuitSignalClosesTheWindowAndWritesTheSettingsBack)
     ShipTables(folder);
     pid_t pid = StartVorlan(folder);
     ASSERT_GT(pid, 0);
-    ASSERT_TRUE(WaitFor([&] { return FileExists(folder / "logfile.txt"); })) << folder.Read("stderr.txt");
+    ASSERT_TRUE(PollUntil([&] { return FileExists(folder / "logfile.txt"); })) << folder.Read("stderr.txt");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let the message loop start
     ::kill(pid, GetParam());
     int exitCode = -2;
-    ASSERT_TRUE(WaitFor([&] { return !ProgramRunning(pid, &exitCode); }));
+    ASSERT_TRUE(PollUntil([&] { return !ProgramRunning(pid, &exitCode); }));
     EXPECT_EQ(exitCode, 0);
     TProfileFile settings(folder / "vorlan.ini");
     // The options page keeps the file size within its range of 100 to 1000 KB.
@@ -173,7 +163,7 @@ TEST(VorlanStart, ASecondStartOnTheSameFolderIsRefusedAndDisturbsNothing)
     ShipTables(folder);
     pid_t first = StartVorlan(folder);
     ASSERT_GT(first, 0);
-    ASSERT_TRUE(WaitFor([&] { return FileExists(folder / "logfile.txt"); })) << folder.Read("stderr.txt");
+    ASSERT_TRUE(PollUntil([&] { return FileExists(folder / "logfile.txt"); })) << folder.Read("stderr.txt");
     std::string log = folder.Read("logfile.txt");
 
     pid_t second = StartVorlan(folder, "second.txt");
@@ -253,7 +243,7 @@ void SigtermWhileABrowserReadsNothing()
     for (int attempt = 0; attempt < 10 && pid < 0; ++attempt) {
         pid_t started = StartVorlan(folder);
         ASSERT_GT(started, 0);
-        if (WaitFor([&] { return Listens(started, kPageServerPort); }, std::chrono::seconds(5))) {
+        if (PollUntil([&] { return Listens(started, kPageServerPort); }, std::chrono::seconds(5))) {
             pid = started;
             break;
         }
@@ -277,7 +267,7 @@ void SigtermWhileABrowserReadsNothing()
     const std::string request = "GET http://big.test/huge.bin HTTP/1.0\r\n\r\n";
     ASSERT_EQ(::send(browser, request.data(), request.size(), MSG_NOSIGNAL), static_cast<ssize_t>(request.size()));
     // The answer has begun and now waits on a browser that reads nothing.
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(PollUntil([&] {
         int waiting = 0;
         return ::ioctl(browser, FIONREAD, &waiting) == 0 && waiting > 0;
     }));
@@ -356,7 +346,7 @@ TEST(VorlanSchedule, AnEntryDueNowIsGrabbedShownAsDoneAndListedForReading)
 
     pid_t pid = StartVorlan(folder.Home());
     ASSERT_GT(pid, 0);
-    bool grabbed = WaitFor([&] {
+    bool grabbed = PollUntil([&] {
         station.Refresh();
         return station.FieldByName("StatusCode").AsInteger() == 1;
     }, std::chrono::seconds(60));
@@ -395,7 +385,7 @@ TEST(VorlanSchedule, AQuitSignalWhileTheReminderIsOpenEndsTheProgramAsClosingItW
 
     pid_t pid = StartVorlan(folder.Home());
     ASSERT_GT(pid, 0);
-    ASSERT_TRUE(WaitFor([&] { return FileExists(folder.Home() / "logfile.txt"); }));
+    ASSERT_TRUE(PollUntil([&] { return FileExists(folder.Home() / "logfile.txt"); }));
     // The scheduler asks at once about the due entry; the question stays on the screen.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     ::kill(pid, SIGTERM);

@@ -18,6 +18,7 @@
 #include "core/paths.h"
 #include "platform/process.h"
 #include "support/nginxserver.h"
+#include "support/pollwait.h"
 #include "support/tempfolder.h"
 
 namespace fs = std::filesystem;
@@ -35,17 +36,6 @@ int RunCommand(const std::vector<std::string>& command, const std::string& outpu
     if (output)
         *output = ReadFile(outputFile);
     return code;
-}
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30))
-{
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
 }
 
 bool Contains(const std::string& text, const std::string& part)
@@ -182,11 +172,11 @@ TEST_F(Installed, VorlanStartsFindsItsPicturesAndTablesAndEndsOnSigterm)
     pid_t pid = SpawnProgram(command[0], {command.begin() + 1, command.end()});
     ASSERT_GT(pid, 0);
     int exitCode = -2;
-    ASSERT_TRUE(WaitFor([&] { return FileExists(UserFolder("logfile.txt")) || !ProgramRunning(pid, &exitCode); }));
+    ASSERT_TRUE(PollUntil([&] { return FileExists(UserFolder("logfile.txt")) || !ProgramRunning(pid, &exitCode); }));
     ASSERT_EQ(exitCode, -2) << "vorlan ended by itself: " << work.Read("stderr.txt");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let the message loop start
     ::kill(pid, SIGTERM);
-    ASSERT_TRUE(WaitFor([&] { return !ProgramRunning(pid, &exitCode); }));
+    ASSERT_TRUE(PollUntil([&] { return !ProgramRunning(pid, &exitCode); }));
     // A missing phone book or category table would have stopped it with code 1.
     EXPECT_EQ(exitCode, 0) << work.Read("stderr.txt");
 

@@ -15,6 +15,7 @@
 #include "net/tcpclient.h"
 #include "net/tcpserver.h"
 #include "platform/socketerrors.h"
+#include "support/loopbacksocket.h"
 
 using namespace std::chrono_literals;
 
@@ -67,22 +68,6 @@ struct Reader {
     std::vector<int> errors;
 };
 
-// A plain connected socket of this process; the connection waits in the listener's queue
-// until it is accepted.
-int ConnectTo(int port)
-{
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_port = htons(static_cast<uint16_t>(port));
-    peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 // Lowers the process's descriptor limit to the lowest free descriptor, so that nothing
 // more can be opened, and puts the limit back when it goes.
 class NoMoreDescriptors {
@@ -125,7 +110,7 @@ TEST(TCPServer, AFailedListenWatchesNothingAndIsReportedOnce)
 TEST(TCPServer, AcceptingPausesWhileDescriptorsRunOut)
 {
     Server server;
-    int client = ConnectTo(server.component.ListenPort());
+    int client = ConnectLoopback(server.component.ListenPort());
     ASSERT_GE(client, 0);
     size_t failures = 0;
     {

@@ -27,9 +27,11 @@
 #include "server/errorpage.h"
 #include "server/pageserver.h"
 #include "server/pageserverhost.h"
+#include "support/loopbacksocket.h"
 #include "support/nginxserver.h"
 #include "support/scriptedui.h"
 #include "support/tempfolder.h"
+#include "support/testbitmap.h"
 
 using namespace std::chrono_literals;
 
@@ -125,23 +127,6 @@ RawAnswer RawRequest(int port, const std::vector<std::string>& pieces, std::chro
     return answer;
 }
 
-// A connected socket of this process that reads nothing unless asked to.
-int Connect(int port, int receiveBuffer = 0)
-{
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (receiveBuffer > 0)
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_port = htons(static_cast<uint16_t>(port));
-    peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 // Raises the process's descriptor limit to at least count while it lives, and puts the
 // old limit back.
 class DescriptorLimit {
@@ -175,22 +160,6 @@ std::string BinaryPage()
     for (size_t i = 0; i < page.size(); ++i)
         page[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     return page;
-}
-
-// A 24-bit bitmap of width x height: no checksum and no compression to get wrong.
-std::string Bitmap(int width, int height)
-{
-    const int row = (width * 3 + 3) & ~3;
-    std::string bytes = "BM";
-    auto put = [&bytes](unsigned value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    put(54 + row * height, 4), put(0, 4), put(54, 4);
-    put(40, 4), put(width, 4), put(height, 4), put(1, 2), put(24, 2);
-    put(0, 4), put(row * height, 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
-    bytes += std::string(static_cast<size_t>(row * height), '\x60');
-    return bytes;
 }
 
 class PageServerTest : public ::testing::Test {
@@ -476,7 +445,7 @@ TEST_F(PageServerTest, ClosingEndsAtOnceWhileABrowserReadsNothing)
     Store("huge.bin", std::string(32 * 1024 * 1024, 'x'));
     // The program's own 60 s would only make a failure slower to show.
     server->TCPServer1.SendTimeout = 10000;
-    int browser = Connect(port, 4096);
+    int browser = ConnectLoopback(port, 4096);
     ASSERT_GE(browser, 0);
     const std::string request = "GET http://site.test/huge.bin HTTP/1.0\r\n\r\n";
     ASSERT_EQ(::send(browser, request.data(), request.size(), MSG_NOSIGNAL), static_cast<ssize_t>(request.size()));
@@ -528,7 +497,7 @@ TEST_F(PageServerTest, TwoThousandIdleConnectionsDoNotHoldUpARealRequest)
     auto opened = std::async(std::launch::async, [&] {
         while (idle.size() < static_cast<size_t>(count)) {
             for (int i = 0; i < 32 && idle.size() < static_cast<size_t>(count); ++i) {
-                int fd = Connect(port);
+                int fd = ConnectLoopback(port);
                 if (fd < 0)
                     return idle.size();
                 idle.push_back(fd);
@@ -586,7 +555,7 @@ TEST_F(ChromiumTest, AStoredPageShowsWithItsPicture)
           "<html><head><title>Stored</title></head><body><p>offline</p>"
           "<img src=\"pic/seven.bmp\" onload=\"document.title='Stored '+this.naturalWidth+'x'+this.naturalHeight\">"
           "</body></html>");
-    Store("pic/seven.bmp", Bitmap(7, 5));
+    Store("pic/seven.bmp", TestBitmap(7, 5));
     std::string dom = DumpDom("http://site.test/page.htm");
     if (!skipped.empty())
         GTEST_SKIP() << skipped;

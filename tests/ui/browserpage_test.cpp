@@ -12,6 +12,7 @@
 #include "server/pageserverhost.h"
 #include "support/scriptedui.h"
 #include "support/tempfolder.h"
+#include "support/testbitmap.h"
 #include "ui/browserpage.h"
 
 #ifdef ZANVIK_WEBENGINE
@@ -154,22 +155,6 @@ TEST_F(BrowserPageTest, TheBrowsersEventsReachTheWindowOnlyWhileItIsReady)
 
 #ifdef ZANVIK_WEBENGINE
 
-// A 24-bit bitmap of width x height.
-std::string Bitmap(int width, int height)
-{
-    const int row = (width * 3 + 3) & ~3;
-    std::string bytes = "BM";
-    auto put = [&bytes](unsigned value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    put(54 + row * height, 4), put(0, 4), put(54, 4);
-    put(40, 4), put(width, 4), put(height, 4), put(1, 2), put(24, 2);
-    put(0, 4), put(row * height, 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
-    bytes += std::string(static_cast<size_t>(row * height), '\x40');
-    return bytes;
-}
-
 // The built-in browser on the real page server over a stored site.
 class WebBrowserTest : public BrowserPageTest {
 protected:
@@ -247,7 +232,7 @@ TEST_F(WebBrowserTest, AStoredPageShowsWithItsPicture)
           "<html><head><title>Stored</title></head><body><p>offline</p>"
           "<img src=\"pic/seven.bmp\" onload=\"document.title='Stored '+this.naturalWidth+'x'+this.naturalHeight\">"
           "</body></html>");
-    Store("pic/seven.bmp", Bitmap(7, 5));
+    Store("pic/seven.bmp", TestBitmap(7, 5));
     Open("http://site.test/page.htm");
     WaitOnMain([&] { return Title() == "Stored 7x5"; }, 10s);
     EXPECT_EQ(Title(), "Stored 7x5");
