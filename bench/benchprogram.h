@@ -12,14 +12,6 @@ class TDNS;
 class TfmMain;
 class TWindowUserInterface;
 
-// The dial-up account of a LAN machine: none.
-class TNoAccount : public TDialAccount {
-public:
-    std::string UserName() const override { return ""; }
-    std::string Password() const override { return ""; }
-    std::string Telephone() const override { return ""; }
-};
-
 // vorlan's start in a benchmark's own process, on the program folder $ZANVIK_HOME: the
 // foundation, the host cache, the log, the tables and the main window with its interface.
 // beforeWindow may change the tables before the window reads them. The page server takes
@@ -36,7 +28,7 @@ public:
     TfmMain& Window() { return *window; }
 
 private:
-    TNoAccount account;
+    TNoDialAccount account;
     std::unique_ptr<TDNS> hostCache;
     std::unique_ptr<TBusyThread> busy;
     std::unique_ptr<TDMMain> data;

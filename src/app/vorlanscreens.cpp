@@ -258,15 +258,7 @@ std::unique_ptr<QWidget> WarningDialog(TScreenContext&)
     return warning;
 }
 
-// The dial-up account of the main window, here empty.
-class TNoAccount : public TDialAccount {
-public:
-    std::string UserName() const override { return ""; }
-    std::string Password() const override { return ""; }
-    std::string Telephone() const override { return ""; }
-};
-
-TNoAccount noAccount;
+TNoDialAccount noAccount;
 
 // Twenty sites of the phone book on the schedule, every third one, so that the phone book
 // shows ticked and plain rows; the first ones already grabbed (ticks, a failure, a cross),

@@ -11,3 +11,11 @@ public:
     virtual std::string Password() const = 0;
     virtual std::string Telephone() const = 0;
 };
+
+// The account of a machine on a LAN, which never dials: none.
+class TNoDialAccount : public TDialAccount {
+public:
+    std::string UserName() const override { return ""; }
+    std::string Password() const override { return ""; }
+    std::string Telephone() const override { return ""; }
+};

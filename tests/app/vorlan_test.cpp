@@ -21,6 +21,7 @@
 #include "data/table.h"
 #include "platform/process.h"
 #include "platform/profilefile.h"
+#include "schedule/dialaccount.h"
 #include "support/nginxserver.h"
 #include "support/pollwait.h"
 #include "support/scriptedui.h"
@@ -300,20 +301,13 @@ void ShipPictures(const TempFolder& folder)
                           std::filesystem::copy_options::recursive);
 }
 
-class TNoAccount : public TDialAccount {
-public:
-    std::string UserName() const override { return ""; }
-    std::string Password() const override { return ""; }
-    std::string Telephone() const override { return ""; }
-};
-
 // The user's way of adding an entry, run in this process: the schedule page's add command
 // and the schedule dialog, filled in and confirmed. The dialog proposes the present hour
 // and minute, so a daily entry made so is due at once.
 void AddScheduleEntry(TDMMain& data, const std::string& alias, const std::string& url)
 {
     ScriptedUi ui;
-    TNoAccount account;
+    TNoDialAccount account;
     TfmMain window(data, account);
     WhenModal([&](QWidget*) {
         TfmWWW& dialog = window.fmWWW();

@@ -65,14 +65,7 @@ public:
     ScriptedUi ui;
 
 private:
-    class NoAccount : public TDialAccount {
-    public:
-        std::string UserName() const override { return ""; }
-        std::string Password() const override { return ""; }
-        std::string Telephone() const override { return ""; }
-    };
-
-    NoAccount account;
+    TNoDialAccount account;
     TSettings saved;
     std::unique_ptr<TfmMain> window;
     int keys = 0;
