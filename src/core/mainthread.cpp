@@ -14,12 +14,24 @@
 namespace {
 
 std::thread::id mainThreadId;
-std::mutex queueLock;
-// The main thread waits on the first, other threads on the second: a call queued for the
-// main thread wakes the main thread alone.
-std::condition_variable mainWakes;
-std::condition_variable otherWakes;
-std::deque<std::function<void()>> queue;
+
+struct TQueueState {
+    std::mutex lock;
+    // The main thread waits on the first, other threads on the second: a call queued for
+    // the main thread wakes the main thread alone.
+    std::condition_variable mainWakes;
+    std::condition_variable otherWakes;
+    std::deque<std::function<void()>> calls;
+};
+
+// Never destroyed: a thread that frees itself wakes the waiters as its last step, which
+// may come while the process is already running its exit.
+TQueueState& State()
+{
+    static TQueueState* state = new TQueueState;
+    return *state;
+}
+
 unsigned long long wakeCount = 0;
 // An event asking the main thread's loop to serve the queue is on its way; the calls
 // queued meanwhile need no event of their own.
@@ -39,11 +51,11 @@ bool RunQueued()
     for (;;) {
         std::function<void()> fn;
         {
-            std::lock_guard guard(queueLock);
-            if (queue.empty())
+            std::lock_guard guard(State().lock);
+            if (State().calls.empty())
                 return ranAny;
-            fn = std::move(queue.front());
-            queue.pop_front();
+            fn = std::move(State().calls.front());
+            State().calls.pop_front();
         }
         fn();
         ranAny = true;
@@ -66,13 +78,13 @@ void PostToMain(std::function<void()> fn)
 {
     bool nudge;
     {
-        std::lock_guard guard(queueLock);
-        queue.push_back(std::move(fn));
+        std::lock_guard guard(State().lock);
+        State().calls.push_back(std::move(fn));
         ++wakeCount;
         nudge = !nudged;
         nudged = true;
     }
-    mainWakes.notify_all();
+    State().mainWakes.notify_all();
     if (nudge)
         NudgeEventLoop();
 }
@@ -108,7 +120,7 @@ void ServeMainQueue()
 {
     {
         // Calls queued from now on ask for another event: this one may have served its last.
-        std::lock_guard guard(queueLock);
+        std::lock_guard guard(State().lock);
         nudged = false;
     }
     RunQueued();
@@ -117,11 +129,11 @@ void ServeMainQueue()
 void WakeWaiters()
 {
     {
-        std::lock_guard guard(queueLock);
+        std::lock_guard guard(State().lock);
         ++wakeCount;
     }
-    mainWakes.notify_all();
-    otherWakes.notify_all();
+    State().mainWakes.notify_all();
+    State().otherWakes.notify_all();
 }
 
 bool WaitOnMain(const std::function<bool()>& done, std::chrono::milliseconds timeout)
@@ -133,7 +145,7 @@ bool WaitOnMain(const std::function<bool()>& done, std::chrono::milliseconds tim
     for (;;) {
         unsigned long long seen;
         {
-            std::lock_guard guard(queueLock);
+            std::lock_guard guard(State().lock);
             seen = wakeCount;
         }
         if (onMain) {
@@ -147,10 +159,10 @@ bool WaitOnMain(const std::function<bool()>& done, std::chrono::milliseconds tim
             return false;
         // Socket events arrive through the event loop, which does not wake us: look
         // again after a short while even without a wake.
-        std::unique_lock lock(queueLock);
+        std::unique_lock lock(State().lock);
         Clock::time_point next = Clock::now() + std::chrono::milliseconds(onMain ? 2 : 50);
         if (next > deadline)
             next = deadline;
-        (onMain ? mainWakes : otherWakes).wait_until(lock, next, [&] { return wakeCount != seen; });
+        (onMain ? State().mainWakes : State().otherWakes).wait_until(lock, next, [&] { return wakeCount != seen; });
     }
 }

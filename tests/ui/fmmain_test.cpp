@@ -357,7 +357,12 @@ TEST_F(MainWindowTest, ADoubleClickOpensTheSiteInTheChosenBrowser)
     Settings().USE_browser = true;
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+#ifdef ZANVIK_WEBENGINE
     EXPECT_EQ(desktop.opened.size(), 1);
+#else
+    // Built without the web engine, the browser page hands the site to the desktop.
+    EXPECT_EQ(desktop.opened, (QStringList{"http://www.example.com/", "http://www.example.com/"}));
+#endif
     EXPECT_EQ(Window().FrontPage(), Window().panBrowser);
     Window().SendToBack(Window().panBrowser);
     EXPECT_EQ(Window().FrontPage(), Window().panSchedule);

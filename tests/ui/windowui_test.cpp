@@ -61,6 +61,14 @@ private:
 
 class WindowPacing : public ::testing::Test, public MainWindowFixture {
 protected:
+    // The scheduler reads its timings while it runs: they go back only after the window
+    // and its scheduler have ended, and also when the test stopped early.
+    ~WindowPacing() override
+    {
+        Destroy();
+        ResetScheduleTimings();
+    }
+
     // Serves the main thread until nothing waits to be shown any more.
     void Settle() { QTest::qWait(TWindowUserInterface::ShowIntervalMs * 4); }
 };
@@ -123,7 +131,6 @@ TEST_F(WindowPacing, AGrabsStatusLinesAndMeterValuesReachTheWindowInTheirOrderOf
     ASSERT_TRUE(WaitOnMain([&] { return grabbed.load(); }, 60s));
     WaitOnMain([&] { return GrabState().CurrentSiteURL().empty(); }, 10s);
     Settle();
-    ResetScheduleTimings();
 
     // Twelve pages of 20 KB and more: a status line and two meter values per kilobyte.
     EXPECT_GT(recorder.statuses.size(), 200u);
