@@ -16,6 +16,8 @@ constexpr size_t MaxCachedPeers = 256;
 // tickets than connections.
 class TSessionCache {
 public:
+    ~TSessionCache() { Clear(); }
+
     static TSessionCache& Get()
     {
         static TSessionCache cache;
