@@ -28,21 +28,21 @@ bool IsRowKey(int key)
 }  // namespace
 
 TGridRecordBar::TGridRecordBar(TTestGrid& grid, TRecordScrollBar& bar, const TDataSet& dataSet)
-    : QObject(&bar), grid(grid), bar(bar), dataSet(dataSet)
+    : QObject(&bar), grid(grid), rows(grid.viewport()), bar(bar), dataSet(dataSet)
 {
     grid.installEventFilter(this);
-    grid.viewport()->installEventFilter(this);
+    rows->installEventFilter(this);
     bar.raise();
     Place();
 }
 
 void TGridRecordBar::Place()
 {
-    QRect rows = grid.viewport()->geometry().translated(grid.pos());
+    QRect area = rows->geometry().translated(grid.pos());
     int width = bar.sizeHint().width();
     int top = grid.y() + grid.frameWidth();
     int right = grid.geometry().right() - grid.frameWidth();
-    bar.setGeometry(right - width + 1, top, width, rows.bottom() - top + 1);
+    bar.setGeometry(right - width + 1, top, width, area.bottom() - top + 1);
 }
 
 bool TGridRecordBar::RouteRowKey(const QKeyEvent& event)
@@ -60,7 +60,7 @@ bool TGridRecordBar::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &grid && event->type() == QEvent::KeyPress)
         return RouteRowKey(*static_cast<QKeyEvent*>(event));
-    if (watched == grid.viewport()) {
+    if (watched == rows) {
         if (event->type() == QEvent::Resize)
             Place();
         // The wheel moves through the records, as the bar beside the rows does.

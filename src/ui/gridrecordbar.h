@@ -3,6 +3,7 @@
 #include <QObject>
 
 class QKeyEvent;
+class QWidget;
 class TDataSet;
 class TRecordScrollBar;
 class TTestGrid;
@@ -29,6 +30,9 @@ private:
     bool RouteRowKey(const QKeyEvent& event);
 
     TTestGrid& grid;
+    // Kept from the start: while the window closes, the grid is taken apart before the bar
+    // and its viewport's last events still pass here, when the grid answers nothing.
+    QWidget* const rows;
     TRecordScrollBar& bar;
     const TDataSet& dataSet;
 };
