@@ -9,6 +9,7 @@
 
 #include "net/dns.h"
 #include "server/pagerequest.h"
+#include "storepath.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -26,10 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string received(reinterpret_cast<const char*>(data), size);
     const std::string path = PageRequestOf(RequestTarget(FirstLine(received))).RelativePath;
-    const bool escapes = !path.empty()
-                         && (path[0] == '/' || path.rfind("../", 0) == 0 || path.find("/../") != std::string::npos
-                             || (path.size() >= 3 && path.compare(path.size() - 3, 3, "/..") == 0));
-    if (escapes) {
+    if (!path.empty() && (path[0] == '/' || HasParentStep(path))) {
         std::fprintf(stderr, "store path outside the store: %s\n", path.c_str());
         std::abort();
     }

@@ -13,6 +13,7 @@
 #include "grab/urlcanon.h"
 #include "grab/wirepath.h"
 #include "net/spliturl.h"
+#include "storepath.h"
 
 namespace {
 
@@ -22,17 +23,6 @@ void Require(bool holds, const char* what, const std::string& text)
         std::fprintf(stderr, "%s: %s\n", what, text.c_str());
         std::abort();
     }
-}
-
-bool HasParentStep(const std::string& path)
-{
-    for (size_t at = path.find(".."); at != std::string::npos; at = path.find("..", at + 1)) {
-        bool startsStep = at == 0 || path[at - 1] == '/';
-        bool endsStep = at + 2 == path.size() || path[at + 2] == '/';
-        if (startsStep && endsStep)
-            return true;
-    }
-    return false;
 }
 
 }  // namespace
