@@ -4,11 +4,12 @@
 #include <cstring>
 #include <fstream>
 #include <filesystem>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/text.h"
 
@@ -62,12 +63,42 @@ void ForceFolderOf(const std::string& path)
     }
 }
 
+bool ReadWholeFile(const std::string& path, std::string& content)
+{
+    content.clear();
+    // Not blocking: a pipe of that name would hold the open until something writes to it.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (read) {
+        // The size is a first guess: a file that grows meanwhile is read on to its end.
+        content.resize(static_cast<size_t>(info.st_size) + 1);
+        size_t filled = 0;
+        for (;;) {
+            if (filled == content.size())
+                content.resize(content.size() * 2);
+            ssize_t got = ::read(fd, content.data() + filled, content.size() - filled);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                read = got == 0;
+                break;
+            }
+            filled += static_cast<size_t>(got);
+        }
+        content.resize(read ? filled : 0);
+    }
+    ::close(fd);
+    return read;
+}
+
 void CopyFileIfExists(const std::string& source, const std::string& target)
 {
-    std::ifstream in(source, std::ios::binary);
-    if (!in)
+    std::string content;
+    if (!ReadWholeFile(source, content))
         return;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     out.close();

@@ -21,6 +21,11 @@ bool FolderExists(const std::string& path);
 // is never created. Raises EInOutError for a level that cannot be made.
 void ForceFolderOf(const std::string& path);
 
+// Reads the whole of a regular file into content, to its end. False, with content empty,
+// when it is missing, is no regular file or cannot be read. Plain system calls: the
+// grabber reads a stored page for every page it checks.
+bool ReadWholeFile(const std::string& path, std::string& content);
+
 // When source exists, target becomes a copy of it; otherwise nothing happens.
 void CopyFileIfExists(const std::string& source, const std::string& target);
 

@@ -661,15 +661,17 @@ bool TGrabSite::FollowRedirect(const std::string& status, const std::string& loc
 
 bool TGrabSite::IsNewer()
 {
-    if (!FileExists(pageFile))
+    // No stored file, or a folder in its place, is older than anything the server has.
+    // Not blocking: a pipe in the store would hold the open until something writes to it.
+    int fd = ::open(pageFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
         return true;
-    int fd = ::open(pageFile.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         ShowError("getFileGMTTime except" + std::string(std::strerror(errno)));
         return true;
     }
     struct stat info {};
-    bool known = ::fstat(fd, &info) == 0;
+    bool known = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     ::close(fd);
     if (!known)
         return true;

@@ -1,14 +1,12 @@
 #include "grab/linkscanner.h"
 
-#include <cstdint>
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <string_view>
 #include <utility>
 
 #include "core/log.h"
 #include "core/mainthread.h"
+#include "core/paths.h"
 #include "core/text.h"
 #include "core/urldatabase.h"
 #include "core/userinterface.h"
@@ -37,14 +35,8 @@ void HandToCrawlLists(const std::vector<TQueuedLink>& links)
 // as a file that cannot be opened.
 std::string LoadPage(const std::string& path)
 {
-    std::error_code failed;
-    std::uintmax_t size = std::filesystem::file_size(path, failed);
-    std::ifstream in(path, std::ios::binary);
-    if (failed || !in)
-        throw EParseHeader("打不開檔案");
-    std::string content(static_cast<size_t>(size), '\0');
-    in.read(content.data(), static_cast<std::streamsize>(size));
-    if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) != size)
+    std::string content;
+    if (!ReadWholeFile(path, content))
         throw EParseHeader("打不開檔案");
     return content;
 }

@@ -1,7 +1,6 @@
 #include "server/givedata.h"
 
 #include <exception>
-#include <fstream>
 
 #include "core/mainthread.h"
 #include "core/paths.h"
@@ -66,15 +65,7 @@ void TGiveData::LoadStored()
     Found = false;
     // A grab may be writing the file right now; whatever cannot be read counts as missing.
     try {
-        long long size = FilePath.empty() ? -1 : FileSize(FilePath);
-        if (size <= 0)
-            return;
-        std::ifstream file(FilePath, std::ios::binary);
-        stream.resize(static_cast<size_t>(size));
-        file.read(stream.data(), size);
-        // A file that shrank meanwhile is sent as far as it goes now.
-        stream.resize(static_cast<size_t>(file.gcount()));
-        Found = !file.bad() && !stream.empty();
+        Found = !FilePath.empty() && ReadWholeFile(FilePath, stream) && !stream.empty();
     } catch (const std::exception&) {
         stream.clear();
     }

@@ -66,6 +66,29 @@ TEST(Paths, CopyFileIfExistsCopiesWholeFilesAndIgnoresMissingOnes)
     EXPECT_EQ(FileSize(folder / "missing"), -1);
 }
 
+TEST(Paths, ReadWholeFileReadsRegularFilesOnlyAndNeverWaitsOnAPipe)
+{
+    TempFolder folder(TempFolder::Use::Plain);
+    std::string big(300000, '\0');
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 7 % 251);
+    folder.Write("big", big);
+    folder.Write("empty", "");
+    std::string content = "left over";
+    ASSERT_TRUE(ReadWholeFile(folder / "big", content));
+    EXPECT_EQ(content, big);
+    EXPECT_TRUE(ReadWholeFile(folder / "empty", content));
+    EXPECT_EQ(content, "");
+
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir((folder / "folder").c_str(), 0755), 0);
+    for (const char* name : {"missing", "folder", "pipe"}) {
+        content = "left over";
+        EXPECT_FALSE(ReadWholeFile(folder / name, content)) << name;
+        EXPECT_EQ(content, "") << name;
+    }
+}
+
 TEST(Paths, RemoveTreeRemovesLinksAsLinksAndLeavesTheirTargets)
 {
     TempFolder folder(TempFolder::Use::Plain);
