@@ -221,8 +221,9 @@ void TGrabSite::FreeClient()
 }
 
 void TGrabSite::StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure,
-                             int socket)
+                             int socket, const std::string& request)
 {
+    earlyRequest = request;
     connected = false;
     madeConnection = false;
     connectFailed = false;
@@ -257,9 +258,29 @@ void TGrabSite::ClientConnected()
         peerFolder = folder.empty() ? peer : folder;
     }
     connected = true;
+    std::string request;
+    request.swap(earlyRequest);
+    // A slave's request to its own site goes out at once: the thread is then woken once,
+    // by the answer, instead of once more to send it. The master's status line shows each
+    // step, so the master sends its own.
+    bool early = !request.empty() && slaveNo > 0 && (crossSite || SameText(peerFolder, GrabState().SiteAddress()));
+    if (early) {
+        // Set before the connection counts as made: a thread that wakes then finds its
+        // request sent and waits for the answer.
+        keepAsked = client->Secure;
+        answerStarted = false;
+        answerDone = false;
+        reusable = false;
+        serving = true;
+        lastActivity = Now();
+        sentEarly = true;
+    }
     madeConnection = true;
     SetMeter(0);
-    Wake();
+    if (early)
+        client->Send(request);
+    else
+        Wake();
 }
 
 void TGrabSite::ClientClosed()
@@ -484,30 +505,38 @@ void TGrabSite::ConnectAndProbe()
         std::lock_guard guard(eventLock);
         headAnswer = THeaderBuffer();
     }
-    Connect();
+    Connect(AsksHead(asked.LocalPath()) ? RequestText("HEAD") : std::string());
     SetStatus("主機已回應(" + host + ")");
     // The page goes where its own address leads, whatever address answers at last.
     if (redirects.size() == 1) {
         siteFolder = SiteFolder(connectedFolder);
         pageFile = PageFile(siteFolder, asked.LocalPath());
     }
-    if (!EndsWithText(pageFile, ".exe") && !EndsWithText(pageFile, ".com"))
+    if (AsksHead(pageFile))
         SendRequest("HEAD");
 }
 
-void TGrabSite::Connect()
+// The page file's name ends as the address's path does, so either tells before a
+// connection whether its HEAD will be asked.
+bool TGrabSite::AsksHead(const std::string& name)
 {
+    return !EndsWithText(name, ".exe") && !EndsWithText(name, ".com");
+}
+
+void TGrabSite::Connect(const std::string& request)
+{
+    sentEarly = false;
     std::string server = page.HostName() + ":" + page.PortText();
     reusedConnection = page.IsSecure() && reusable && connected && server == keptFor;
     if (!reusedConnection) {
-        OpenConnection();
+        OpenConnection(request);
         return;
     }
     SetStatus("嘗試連結主機: " + page.HostName());
     CheckPeer();
 }
 
-void TGrabSite::OpenConnection()
+void TGrabSite::OpenConnection(const std::string& request)
 {
     std::string host = page.HostName();
     std::string port = page.PortText();
@@ -518,7 +547,9 @@ void TGrabSite::OpenConnection()
     // The name look-up and the connect are this thread's; the main thread, which serves
     // every window and connection, takes over the socket without our waiting for it.
     int socket = client->Dial(host, port);
-    PostToMain([this, attempt, host, port, secure, socket] { StartConnect(attempt, host, port, secure, socket); });
+    PostToMain([this, attempt, host, port, secure, socket, request] {
+        StartConnect(attempt, host, port, secure, socket, request);
+    });
     WaitConnected();
 }
 
@@ -534,7 +565,10 @@ void TGrabSite::WaitConnected()
         CheckSiteTime();
         WaitBriefly(done, timings.connectPassMs);
     }
-    if (!ended() || !madeConnection || Stopping()) {
+    // A stop while the answer to a request sent as the connection stood comes ends the
+    // page as a stop during any answer does: the server did answer.
+    const bool made = ended() && madeConnection;
+    if (!made || (Stopping() && !sentEarly)) {
         std::string words;
         {
             std::lock_guard guard(eventLock);
@@ -582,20 +616,16 @@ void TGrabSite::SendRequest(const std::string& method)
 
 void TGrabSite::Ask(const std::string& method)
 {
-    // Over TLS the server is asked to keep the connection for the next request: the
-    // answers are then read to the length their headers give, not to the close.
-    const bool keep = page.IsSecure();
-    keepAsked = keep;
-    answerStarted = false;
-    answerDone = false;
-    reusable = false;
-    serving = true;
-    // The request goes in one send: line by line, each line after the first would wait
-    // for the server to acknowledge the one before (a round trip to a distant server), and
-    // over TLS each would be a record of its own.
-    client->Send(method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\nAccept: */*\r\nHost: " + page.HostName()
-                 + "\r\nUser-Agent: " + UserAgent() + "\r\n" + (keep ? "Connection: keep-alive\r\n" : "") + "\r\n");
-    lastActivity = Now();
+    // The main thread may have sent it as the connection stood.
+    if (!sentEarly.exchange(false)) {
+        keepAsked = page.IsSecure();
+        answerStarted = false;
+        answerDone = false;
+        reusable = false;
+        serving = true;
+        client->Send(RequestText(method));
+        lastActivity = Now();
+    }
     while (connected && !answerDone && !Stopping()) {
         CheckSiteTime();
         TDateTime now = Now();
@@ -606,6 +636,18 @@ void TGrabSite::Ask(const std::string& method)
         }
         WaitBriefly([this] { return !connected || answerDone; }, 100);
     }
+}
+
+// The request goes in one send: line by line, each line after the first would wait for
+// the server to acknowledge the one before (a round trip to a distant server), and over
+// TLS each would be a record of its own. Over TLS the server is asked to keep the
+// connection for the next request: the answers are then read to the length their headers
+// give, not to the close.
+std::string TGrabSite::RequestText(const std::string& method) const
+{
+    const bool keep = page.IsSecure();
+    return method + " " + WirePath(page.PathPart()) + " HTTP/1.0\r\nAccept: */*\r\nHost: " + page.HostName()
+           + "\r\nUser-Agent: " + UserAgent() + "\r\n" + (keep ? "Connection: keep-alive\r\n" : "") + "\r\n";
 }
 
 bool TGrabSite::ParseHeader()
@@ -681,13 +723,21 @@ bool TGrabSite::IsNewer()
 bool TGrabSite::FetchBody()
 {
     TPageDownload answer(pageFile, contentLength);
-    if (!ConnectForGet())
-        return false;
-    if (!answer.Open()) {
+    // The file is made before the connection: the request may go out, and the answer come
+    // in, as soon as the connection stands, before this thread wakes.
+    if (!MakeFolderOf(pageFile) || !answer.Open()) {
         LogFailedGet("無法寫入暫存檔");
         return false;
     }
-    if (!GetInto(answer) || Stopping())
+    transferFailed = false;
+    transferError = 0;
+    // The answer lives here: the events stop feeding it however the fetch ends.
+    SetDownload(&answer);
+    struct Unset {
+        TGrabSite& site;
+        ~Unset() { site.SetDownload(nullptr); }
+    } unset{*this};
+    if (!ConnectForGet() || !GetInto() || Stopping())
         return false;
     int error = transferError;
     TPageDownload::TOutcome outcome = answer.Outcome(error);
@@ -709,38 +759,43 @@ bool TGrabSite::FetchBody()
     return true;
 }
 
+bool TGrabSite::MakeFolderOf(const std::string& file)
+{
+    try {
+        ForceFolderOf(file);
+    } catch (const EInOutError&) {
+        return false;  // the caller says the file could not be written
+    }
+    return true;
+}
+
+void TGrabSite::SetDownload(TPageDownload* answer)
+{
+    {
+        std::lock_guard guard(eventLock);
+        download = answer;
+    }
+    bodyPhase = answer != nullptr;
+}
+
 bool TGrabSite::ConnectForGet()
 {
-    transferFailed = false;
-    transferError = 0;
     try {
-        Connect();
-        ForceFolderOf(pageFile);
+        Connect(RequestText("GET"));
     } catch (const std::exception&) {
         return false;  // the fetch fails; what went wrong is in the log and the status line
     }
     return true;
 }
 
-bool TGrabSite::GetInto(TPageDownload& answer)
+bool TGrabSite::GetInto()
 {
-    {
-        std::lock_guard guard(eventLock);
-        download = &answer;
-    }
-    bodyPhase = true;
-    bool sent = true;
     try {
         SendRequest("GET");
     } catch (const std::exception&) {
-        sent = false;  // a slow server or the site time: already in the log
+        return false;  // a slow server or the site time: already in the log
     }
-    {
-        std::lock_guard guard(eventLock);
-        download = nullptr;
-    }
-    bodyPhase = false;
-    return sent && !transferFailed;
+    return !transferFailed;
 }
 
 void TGrabSite::LogFailedGet(const TPageDownload& answer, int error) const

@@ -77,9 +77,11 @@ private:
     void CheckSiteTime();
     void ConnectAndProbe();
     // A connection for the next request to page's server: the one kept from the last
-    // answer when it may carry another, else a new one.
-    void Connect();
-    void OpenConnection();
+    // answer when it may carry another, else a new one. request, when given, is that
+    // request: a slave's goes out from the main thread as soon as a new connection
+    // stands, and Ask then only waits for the answer.
+    void Connect(const std::string& request = {});
+    void OpenConnection(const std::string& request = {});
     void WaitConnected();
     // The host's folder, and the site's checks of it, once a connection stands.
     void CheckPeer();
@@ -87,6 +89,9 @@ private:
     // closed before answering, once more over a new one.
     void SendRequest(const std::string& method);
     void Ask(const std::string& method);
+    std::string RequestText(const std::string& method) const;
+    // False for the programs (".exe", ".com"), which are fetched without a HEAD first.
+    static bool AsksHead(const std::string& name);
     // One probe of the page, following moves of its HEAD answers, and its fetch. True
     // when the GET answer moved the page and page names the address to ask next.
     bool ProbeAndFetch();
@@ -97,8 +102,12 @@ private:
     bool IsNewer();
     // True when the page file now holds this fetch's whole answer.
     bool FetchBody();
+    // Makes the folders above file; false when one cannot be made.
+    static bool MakeFolderOf(const std::string& file);
+    // The GET answer the data events feed, or none.
+    void SetDownload(TPageDownload* answer);
     bool ConnectForGet();
-    bool GetInto(TPageDownload& download);
+    bool GetInto();
     // The log line of a GET that stored nothing: why, in a few words.
     void LogFailedGet(const TPageDownload& download, int error) const;
     void LogFailedGet(const std::string& what) const;
@@ -109,8 +118,10 @@ private:
     // On the main thread.
     void MakeClient();
     void FreeClient();
-    // Makes socket, dialled by this thread (-1 when that failed), the client's connection.
-    void StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure, int socket);
+    // Makes socket, dialled by this thread (-1 when that failed), the client's connection;
+    // request, when given, is sent as soon as it stands.
+    void StartConnect(unsigned attempt, const std::string& host, const std::string& port, bool secure, int socket,
+                      const std::string& request);
     void ClientConnected();
     void ClientClosed();
     void ClientFailed(int error, const std::string& words);
@@ -181,4 +192,6 @@ private:
     bool getMoved = false;     // the last GET answer moved the page
     std::string failureWords;  // why the last secure connection could not be made
     std::atomic<TDateTime> lastActivity{0};
+    std::string earlyRequest;  // main thread only: to send as the connection being made stands
+    std::atomic<bool> sentEarly{false};  // the main thread sent the request as the connection stood
 };

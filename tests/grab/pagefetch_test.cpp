@@ -26,6 +26,14 @@ bool HasPrefix(const std::vector<std::string>& lines, const std::string& prefix)
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
 }
 
+// A line of whichever slave took the page: its number, then text.
+bool SlaveLogged(const std::vector<std::string>& lines, const std::string& text)
+{
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.size() > 1 && line[0] >= '1' && line[0] <= '5' && line.compare(1, text.size(), text) == 0;
+    });
+}
+
 class PageFetch : public ::testing::Test {
 protected:
     GrabFixture grab;
@@ -109,6 +117,44 @@ TEST_F(PageFetch, AServerThatNeverAnswersIsGivenUpAfterTheSlowDataLimit)
     jump.join();
     EXPECT_EQ(result, 2);
     EXPECT_TRUE(HasPrefix(grab.LogLines(), "0:主機回覆資料時間過長(" + server.Url("/slow.htm") + ")("));
+}
+
+// A slave's request goes out as its connection stands, before the slave wakes; the slave
+// still waits for the answer as for any other: a stop ends the page without calling the
+// server silent, and a server that stays silent is given up after the slow-data limit.
+TEST_F(PageFetch, ASlavesAnswerIsWaitedForLikeAnyOther)
+{
+    // Long passes keep the slave in its wait for the connection while the answer is due.
+    TGrabTimings timings;
+    timings.connectPassMs = 1000;
+    SetGrabTimingsForTest(timings);
+    auto heldSlave = [&] {
+        server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/html"})));
+        server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/html"}, "<a href=\"slow.txt\">s</a>")));
+        server.Push(Script().ReadRequest().Hold());
+    };
+    // Runs then once the slave's connection, the grab's third, has been held a while.
+    auto whenHeld = [&](int connections, std::function<void()> then) {
+        return std::thread([this, connections, then] {
+            server.WaitForConnections(connections, std::chrono::seconds(10));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            then();
+        });
+    };
+    heldSlave();
+    std::thread stop = whenHeld(3, [] { GrabState().StopFlag = true; });
+    EXPECT_EQ(grab.Grab(server.Url("/index.html"), 1), 1);  // the slaves' phase was stopped
+    stop.join();
+    EXPECT_EQ(server.Request(2).rfind("HEAD /slow.txt HTTP/1.0\r\n", 0), 0u);
+    EXPECT_FALSE(SlaveLogged(grab.LogLines(), ":主機沒有回應("));
+
+    GrabState().StopFlag = false;
+    heldSlave();
+    std::thread jump = whenHeld(6, [] { GrabFixture::clockOffset = 4.0 / (24 * 60); });
+    grab.Grab(server.Url("/index.html"), 1);
+    jump.join();
+    EXPECT_EQ(server.Request(5).rfind("HEAD /slow.txt HTTP/1.0\r\n", 0), 0u);
+    EXPECT_TRUE(SlaveLogged(grab.LogLines(), ":主機回覆資料時間過長(" + server.Url("/slow.txt") + ")("));
 }
 
 TEST_F(PageFetch, ABodyCutShortByTheServerKeepsTheOlderCopy)

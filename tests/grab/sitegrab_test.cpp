@@ -114,6 +114,7 @@ TEST_F(SiteGrab, PagesOnAnotherServerAreRefusedWithoutCrossSite)
     NginxServer& server = Serve();
     EXPECT_EQ(grab.Grab(server.Url("/index.html"), 1), 0);
     EXPECT_EQ(other.Connections(), 1);  // refused once connected: the peer is not the site's server
+    EXPECT_EQ(other.Request(0), "");    // before any request went out
     EXPECT_TRUE(grab.IsStored("127.0.0.1", "local.html"));
     EXPECT_FALSE(grab.IsStored("127.0.0.2", "x.txt"));
 
