@@ -59,6 +59,25 @@ int NumberOr(const std::string& text, int fallback)
     return TryToInt(text, value) ? static_cast<int>(value) : fallback;
 }
 
+// False for the programs (".exe", ".com"), which are fetched without a HEAD first. The
+// page file's name ends as the address's path does, so either tells before a connection
+// whether its HEAD will be asked.
+bool AsksHead(const std::string& name)
+{
+    return !EndsWithText(name, ".exe") && !EndsWithText(name, ".com");
+}
+
+// Makes the folders above file; false when one cannot be made.
+bool MakeFolderOf(const std::string& file)
+{
+    try {
+        ForceFolderOf(file);
+    } catch (const EInOutError&) {
+        return false;  // the caller says the file could not be written
+    }
+    return true;
+}
+
 }  // namespace
 
 TGrabSite::TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler& scheduler)
@@ -516,13 +535,6 @@ void TGrabSite::ConnectAndProbe()
         SendRequest("HEAD");
 }
 
-// The page file's name ends as the address's path does, so either tells before a
-// connection whether its HEAD will be asked.
-bool TGrabSite::AsksHead(const std::string& name)
-{
-    return !EndsWithText(name, ".exe") && !EndsWithText(name, ".com");
-}
-
 void TGrabSite::Connect(const std::string& request)
 {
     sentEarly = false;
@@ -756,16 +768,6 @@ bool TGrabSite::FetchBody()
     }
     GrabState().PagesStored++;
     GrabState().BytesStored += answer.BodySize();
-    return true;
-}
-
-bool TGrabSite::MakeFolderOf(const std::string& file)
-{
-    try {
-        ForceFolderOf(file);
-    } catch (const EInOutError&) {
-        return false;  // the caller says the file could not be written
-    }
     return true;
 }
 

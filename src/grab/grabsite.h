@@ -90,8 +90,6 @@ private:
     void SendRequest(const std::string& method);
     void Ask(const std::string& method);
     std::string RequestText(const std::string& method) const;
-    // False for the programs (".exe", ".com"), which are fetched without a HEAD first.
-    static bool AsksHead(const std::string& name);
     // One probe of the page, following moves of its HEAD answers, and its fetch. True
     // when the GET answer moved the page and page names the address to ask next.
     bool ProbeAndFetch();
@@ -102,8 +100,6 @@ private:
     bool IsNewer();
     // True when the page file now holds this fetch's whole answer.
     bool FetchBody();
-    // Makes the folders above file; false when one cannot be made.
-    static bool MakeFolderOf(const std::string& file);
     // The GET answer the data events feed, or none.
     void SetDownload(TPageDownload* answer);
     bool ConnectForGet();
