@@ -71,8 +71,8 @@ bool ReadWholeFile(const std::string& path, std::string& content)
     if (fd < 0)
         return false;
     struct stat info {};
-    bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (read) {
+    bool whole = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (whole) {
         // The size is a first guess: a file that grows meanwhile is read on to its end.
         content.resize(static_cast<size_t>(info.st_size) + 1);
         size_t filled = 0;
@@ -83,15 +83,15 @@ bool ReadWholeFile(const std::string& path, std::string& content)
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0) {
-                read = got == 0;
+                whole = got == 0;
                 break;
             }
             filled += static_cast<size_t>(got);
         }
-        content.resize(read ? filled : 0);
+        content.resize(whole ? filled : 0);
     }
     ::close(fd);
-    return read;
+    return whole;
 }
 
 void CopyFileIfExists(const std::string& source, const std::string& target)
