@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "core/paths.h"
@@ -133,7 +134,8 @@ TEST_F(PageFetch, ASlavesAnswerIsWaitedForLikeAnyOther)
         server.Push(Script::Answer(Reply("200 OK", {"Content-Type: text/html"}, "<a href=\"slow.txt\">s</a>")));
         server.Push(Script().ReadRequest().Hold());
     };
-    // Runs then once the slave's connection, the grab's third, has been held a while.
+    // Runs then once the server has taken connections (the slave's is the third of a
+    // grab) and held the last a while.
     auto whenHeld = [&](int connections, std::function<void()> then) {
         return std::thread([this, connections, then] {
             server.WaitForConnections(connections, std::chrono::seconds(10));
