@@ -96,13 +96,23 @@ TURL_database::Record* TURL_database::Admit(const std::string& url, std::uint64_
     return &records.back();
 }
 
-void TURL_database::ShowAdded(const char* list, std::string_view url, int level) const
+void TURL_database::Note(std::vector<std::string>& added, const char* list, std::string_view url, int level)
 {
     if (Settings().bdebugVersion)
-        Ui().Message(std::string(list) + "\r" + std::string(url) + "\r" + std::to_string(level));
+        added.push_back(std::string(list) + "\r" + std::string(url) + "\r" + std::to_string(level));
 }
 
-void TURL_database::AddToVect(Record& record, int level)
+void TURL_database::ShowAdded(const std::vector<std::string>& added)
+{
+    if (added.empty())
+        return;
+    Synchronize([&] {
+        for (const std::string& text : added)
+            Ui().Message(text);
+    });
+}
+
+void TURL_database::AddToVect(Record& record, int level, std::vector<std::string>& added)
 {
     if (!record.inVect)
         ++vectCount;
@@ -110,21 +120,21 @@ void TURL_database::AddToVect(Record& record, int level)
     record.vectLevel = level;
     record.vectTicket = nextTicket++;
     queue.push_back({record.number, record.vectTicket});
-    WakeWaiters();  // a site run waits for its first pending URL
-    ShowAdded("vect", record.url, level);
+    Note(added, "vect", record.url, level);
 }
 
-void TURL_database::AddToBank(Record& record, int level)
+void TURL_database::AddToBank(Record& record, int level, std::vector<std::string>& added)
 {
     if (!record.inBank)
         ++bankCount;
     record.inBank = true;
     record.bankLevel = level;
-    ShowAdded("bank", record.url, level);
+    Note(added, "bank", record.url, level);
 }
 
 std::string TURL_database::TakeFirst()
 {
+    std::lock_guard guard(lock);
     while (!queue.empty()) {
         Slot slot = queue.front();
         queue.pop_front();
@@ -143,34 +153,46 @@ std::string TURL_database::TakeFirst()
 
 int TURL_database::AddKnown(const std::string& url, int level)
 {
-    std::uint64_t hash = HashOf(url);
-    Record* record = Find(url, hash);
-    if (record && record->inBank && record->bankLevel >= level)
-        return 0;
-    if (!record)
-        record = Admit(url, hash);
-    if (record)
-        AddToBank(*record, level);
+    std::vector<std::string> added;
+    {
+        std::lock_guard guard(lock);
+        std::uint64_t hash = HashOf(url);
+        Record* record = Find(url, hash);
+        if (record && record->inBank && record->bankLevel >= level)
+            return 0;
+        if (!record)
+            record = Admit(url, hash);
+        if (record)
+            AddToBank(*record, level, added);
+    }
+    ShowAdded(added);
     return 0;
 }
 
 int TURL_database::AddPending(const std::string& url, int level)
 {
-    std::uint64_t hash = HashOf(url);
-    Record* record = Find(url, hash);
-    if (record && (record->inVect ? record->vectLevel >= level : record->inBank && record->bankLevel >= level))
-        return 0;
-    if (!record)
-        record = Admit(url, hash);
-    if (record) {
-        AddToVect(*record, level);
-        AddToBank(*record, level);
+    std::vector<std::string> added;
+    {
+        std::lock_guard guard(lock);
+        std::uint64_t hash = HashOf(url);
+        Record* record = Find(url, hash);
+        if (record && (record->inVect ? record->vectLevel >= level : record->inBank && record->bankLevel >= level))
+            return 0;
+        if (!record)
+            record = Admit(url, hash);
+        if (!record)
+            return 0;
+        AddToVect(*record, level, added);
+        AddToBank(*record, level, added);
     }
+    WakeWaiters();  // a site run waits for its first pending URL
+    ShowAdded(added);
     return 0;
 }
 
 void TURL_database::ClearAll()
 {
+    std::lock_guard guard(lock);
     queue.clear();
     records.clear();
     index.clear();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,8 @@
 // and bank, every URL seen in the current grab with the highest level seen for it.
 // Each URL is stored once, with its place in both lists, behind an open-addressing hash
 // index, so every operation costs O(1) on average and a grab walks memory in order. The
-// lists are changed on the main thread only; the counts may be read from any thread.
+// lists have a lock of their own: a grab thread takes its next URL and queues the links it
+// found without waiting for the main thread. The counts may be read without the lock.
 class TURL_database {
 public:
     // The first pending URL as "url=level", removed from vect; empty when vect is empty.
@@ -47,9 +49,12 @@ private:
     Record* Admit(const std::string& url, std::uint64_t hash);
     std::string_view Keep(const std::string& url);
     void Grow();
-    void AddToVect(Record& record, int level);
-    void AddToBank(Record& record, int level);
-    void ShowAdded(const char* list, std::string_view url, int level) const;
+    // Under the lock; each adds to added what the debug version is to show.
+    void AddToVect(Record& record, int level, std::vector<std::string>& added);
+    void AddToBank(Record& record, int level, std::vector<std::string>& added);
+    static void Note(std::vector<std::string>& added, const char* list, std::string_view url, int level);
+    // After the lock: the message boxes of the debug version, on the main thread.
+    static void ShowAdded(const std::vector<std::string>& added);
 
     std::deque<Record> records;          // in order of first sight; never moved
     std::vector<std::uint32_t> index;    // record number + 1, 0 for a free slot
@@ -61,6 +66,7 @@ private:
     std::uint64_t nextTicket = 1;
     std::atomic<size_t> vectCount{0};
     std::atomic<size_t> bankCount{0};
+    std::mutex lock;
 };
 
 // The process's crawl lists.

@@ -84,8 +84,7 @@ TGrabSite::TGrabSite(int slaveNo, bool crossSite, bool textOnly, TGrabScheduler&
     : scheduler(scheduler),
       slaveNo(slaveNo),
       crossSite(crossSite),
-      textOnly(textOnly),
-      scanner([this](const std::vector<TQueuedLink>& links) { TakeLinks(links); })
+      textOnly(textOnly)
 {
     SetPriority(Priority::Lower);
 }
@@ -125,7 +124,7 @@ void TGrabSite::Execute()
         TGrabSite& site;
         ~ClientEnd()
         {
-            if (!site.heldLinks.empty() || !site.heldStatus.empty()) {
+            if (!site.heldStatus.empty()) {
                 try {
                     site.HandOver([] {});
                 } catch (...) {
@@ -164,33 +163,44 @@ void TGrabSite::ShowError(const std::string& text)
 
 void TGrabSite::HandOver(const std::function<void()>& fn)
 {
+    std::string status;
+    status.swap(heldStatus);
     Synchronize([&] {
-        DeliverHeld();
+        ShowHeldStatus(status);
         fn();
     });
 }
 
-void TGrabSite::TakeLinks(const std::vector<TQueuedLink>& links)
+void TGrabSite::PostHeldStatus()
 {
-    if (slaveNo > 0 && links.size() < TLinkScanner::BatchSize) {
-        heldLinks.insert(heldLinks.end(), links.begin(), links.end());
+    if (heldStatus.empty())
         return;
-    }
-    bool filled = false;
-    HandOver([&] { filled = QueueLinks(links); });
-    if (filled)
-        WakeWaiters();  // the site run waits for pending links to start slaves
+    // The thread's last hand-over, when it ends, comes after this call in the main
+    // thread's queue: the thread is still there when it runs.
+    PostToMain([this, status = std::move(heldStatus)] {
+        try {
+            ShowHeldStatus(status);
+        } catch (...) {
+            std::lock_guard guard(eventLock);
+            statusFailure = std::current_exception();
+        }
+    });
+    heldStatus.clear();
 }
 
-// The links first: a status line that fails leaves no link behind.
-void TGrabSite::DeliverHeld()
+void TGrabSite::RethrowStatusFailure()
 {
-    std::vector<TQueuedLink> links;
-    links.swap(heldLinks);
-    std::string status;
-    status.swap(heldStatus);
-    if (!links.empty() && QueueLinks(links))
-        WakeWaiters();  // the site run waits for pending links to start slaves
+    std::exception_ptr failure;
+    {
+        std::lock_guard guard(eventLock);
+        failure.swap(statusFailure);
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TGrabSite::ShowHeldStatus(const std::string& status)
+{
     if (!status.empty() && !Terminated() && MainWindowReady())
         Ui().Status(status);
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -49,16 +50,19 @@ protected:
     // found unchanged, or not wanted in quick mode.
     bool PageWhole() const { return pageWhole; }
     // The status line of the main window: on the main thread, when there is a text, the
-    // thread has not been told to end and the window is ready. A slave's waits for its next
-    // hand-over; only the latest one that waited is shown.
+    // thread has not been told to end and the window is ready. A slave's is held for its
+    // next hand-over, or for PostHeldStatus; only the latest one held is shown.
     void StatusLine(const std::string& text);
     // A message box of the main thread.
     void ShowError(const std::string& text);
-    // Runs fn on the main thread and waits for it, after what a slave's page left for the
-    // main thread without waiting: its last status line and its last links. So a slave's
-    // page ends with one hand-over, the one that takes its next URL; whatever fails in it
-    // fails in that hand-over, as in a hand-over of its own.
+    // Runs fn on the main thread and waits for it, after the status line a slave's page
+    // held: whatever fails in showing it fails in this hand-over, as in one of its own.
     void HandOver(const std::function<void()>& fn);
+    // Sends the held status line to the main thread without waiting, so that a slave's
+    // page ends without a hand-over. What fails in showing it is kept for
+    // RethrowStatusFailure.
+    void PostHeldStatus();
+    void RethrowStatusFailure();
     // StopFlag, this thread's end request or the scheduler's.
     bool Stopping() const;
 
@@ -130,11 +134,7 @@ private:
     // The answer is whole and the connection stays open for another request.
     void AnswerKept();
     void SetMeter(int value);
-    // A batch of links the scanner found: a slave keeps a page's last, partial batch for
-    // its next hand-over; full batches go at once, so that other slaves are not left
-    // without URLs while a large page is scanned.
-    void TakeLinks(const std::vector<TQueuedLink>& links);
-    void DeliverHeld();  // on the main thread
+    void ShowHeldStatus(const std::string& status);  // on the main thread
 
     void Wake();
     template <typename Done> void WaitBriefly(Done done, int milliseconds);
@@ -158,13 +158,12 @@ private:
     long long contentLength = 0;
     TLinkScanner scanner;
     bool pageWhole = false;
-    // What a slave's page leaves for its next hand-over.
-    std::vector<TQueuedLink> heldLinks;
-    std::string heldStatus;
+    std::string heldStatus;  // a slave's latest status line, not shown yet
 
     // Shared with the client's events; the events run on the main thread.
     std::mutex eventLock;
     std::condition_variable eventSeen;
+    std::exception_ptr statusFailure;  // of a status line sent without waiting
     THeaderBuffer headAnswer;
     TPageDownload* download = nullptr;  // of the GET under way
     std::string peerFolder;  // the host cache's folder of the server connected to last

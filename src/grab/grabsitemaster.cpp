@@ -13,7 +13,7 @@ TGrabSiteMaster::TGrabSiteMaster(const std::string& url, int level, bool crossSi
 {
     SetURL(url);
     Level = level;
-    Synchronize([&] { UrlDatabase().AddKnown(url, level); });
+    UrlDatabase().AddKnown(url, level);
 }
 
 void TGrabSiteMaster::ShowStatus()

@@ -27,10 +27,18 @@ void TGrabSiteSlave::SetStatus(const std::string& text)
     StoreStatusText(std::to_string(SlaveNo()) + text);
 }
 
+// The crawl lists have a lock of their own: taking the next URL needs no hand-over. The
+// status line the page held goes without waiting, unless no URL is left: then it is waited
+// for, so that what fails in showing it is that page's failure. A status line sent earlier
+// that could not be shown fails the page that ends now.
 std::string TGrabSiteSlave::TakePending()
 {
-    std::string entry;
-    HandOver([&] { entry = UrlDatabase().TakeFirst(); });
+    RethrowStatusFailure();
+    std::string entry = UrlDatabase().TakeFirst();
+    if (entry.empty())
+        HandOver([] {});
+    else
+        PostHeldStatus();
     return entry;
 }
 
@@ -46,8 +54,8 @@ void TGrabSiteSlave::Run()
 }
 
 // Grabs a URL this slave has claimed, and releases it however the grab ends; next is the
-// entry to grab after it, taken with the page's last hand-over, so that a failure of what
-// that hand-over shows is the page's own. Gives false when the slave is to end.
+// entry to grab after it, taken as the page ends, so that a failure of the status line it
+// shows is the page's own. Gives false when the slave is to end.
 bool TGrabSiteSlave::GrabClaimed(const std::string& entry, const std::string& url, std::string& next)
 {
     struct Claimed {

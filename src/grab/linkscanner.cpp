@@ -22,15 +22,6 @@ constexpr std::string_view Delimiters{" <>=\"\r\n\b", 8};
 
 const std::string OtherSchemes[] = {"ftp:", "mailto:", "file:", "gopher:", "javascript:", "data:"};
 
-void HandToCrawlLists(const std::vector<TQueuedLink>& links)
-{
-    bool filled = false;
-    Synchronize([&] { filled = QueueLinks(links); });
-    // The site run waits for pending links to start slaves.
-    if (filled)
-        WakeWaiters();
-}
-
 // The whole page file in memory. A folder or other file that is no regular one counts
 // as a file that cannot be opened.
 std::string LoadPage(const std::string& path)
@@ -128,15 +119,13 @@ size_t StyleBlockLength(std::string_view rest)
 
 }  // namespace
 
-bool QueueLinks(const std::vector<TQueuedLink>& links)
+void QueueLinks(const std::vector<TQueuedLink>& links)
 {
-    bool empty = UrlDatabase().PendingCount() == 0;
     for (const TQueuedLink& link : links)
         UrlDatabase().AddPending(link.url, link.level);
-    return empty && UrlDatabase().PendingCount() > 0;
 }
 
-TLinkScanner::TLinkScanner() : TLinkScanner(HandToCrawlLists) {}
+TLinkScanner::TLinkScanner() : TLinkScanner(QueueLinks) {}
 
 TLinkScanner::TLinkScanner(TLinkSink sink) : sink(std::move(sink)) {}
 

@@ -19,9 +19,8 @@ struct TQueuedLink {
 // Takes the links of a page in the order found, a batch at a time.
 using TLinkSink = std::function<void(const std::vector<TQueuedLink>&)>;
 
-// On the main thread: puts links in the crawl lists' pending list. True when the list was
-// empty and is no more, which the site run waits for.
-bool QueueLinks(const std::vector<TQueuedLink>& links);
+// Puts links in the crawl lists' pending list, from any thread.
+void QueueLinks(const std::vector<TQueuedLink>& links);
 
 // One stored page to scan.
 struct TScanRequest {
@@ -36,12 +35,12 @@ struct TScanRequest {
 // The link scanner of one grab thread. It knows no elements, only the delimiters, a few
 // attribute words and whether it stands inside a tag; that last state carries over from
 // page to page of the thread. Links are handed to the sink in batches, so a page full of
-// links costs few hand-overs to the main thread.
+// links takes the crawl lists' lock a few times only.
 class TLinkScanner {
 public:
     static constexpr size_t BatchSize = 64;
 
-    // Hands the links to the crawl lists' AddPending on the main thread.
+    // Hands the links to the crawl lists (QueueLinks).
     TLinkScanner();
     explicit TLinkScanner(TLinkSink sink);
 

@@ -1,5 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/mainthread.h"
 #include "core/settings.h"
 #include "core/urldatabase.h"
 #include "support/scriptedui.h"
@@ -112,6 +121,65 @@ TEST_F(UrlDatabaseTest, TheDebugVersionShowsEveryAddedUrl)
     Settings().bdebugVersion = true;
     lists.AddPending("http://a/p", 4);
     lists.AddPending("ftp://refused", 4);
+    EXPECT_EQ(ui.Shown("message"), (std::vector<std::string>{"vect\rhttp://a/p\r4", "bank\rhttp://a/p\r4"}));
+}
+
+// Grab threads take URLs and queue the links they found at the same time, without the
+// main thread: every URL queued, by one thread or by two, is taken exactly once.
+TEST_F(UrlDatabaseTest, ThreadsQueueingAndTakingAtOnceLoseNothingAndTakeNothingTwice)
+{
+    const int threads = 4;
+    const int perPair = 3000;
+    std::mutex takenLock;
+    std::vector<std::string> taken;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&, t] {
+            std::vector<std::string> mine;
+            // Threads 0 and 1 queue the same URLs, as do 2 and 3, in opposite orders.
+            for (int i = 0; i < perPair; ++i) {
+                int n = t % 2 == 0 ? i : perPair - 1 - i;
+                lists.AddPending("http://a/" + std::to_string(t / 2) + "/" + std::to_string(n), 1);
+                std::string entry = lists.TakeFirst();
+                if (!entry.empty())
+                    mine.push_back(entry);
+            }
+            std::lock_guard guard(takenLock);
+            taken.insert(taken.end(), mine.begin(), mine.end());
+        });
+    for (std::thread& worker : workers)
+        worker.join();
+    for (std::string entry = lists.TakeFirst(); !entry.empty(); entry = lists.TakeFirst())
+        taken.push_back(entry);
+
+    std::set<std::string> distinct(taken.begin(), taken.end());
+    EXPECT_EQ(taken.size(), distinct.size());
+    EXPECT_EQ(distinct.size(), static_cast<size_t>(2 * perPair));
+    EXPECT_TRUE(distinct.count("http://a/1/" + std::to_string(perPair - 1) + "=1"));
+    EXPECT_EQ(lists.KnownCount(), static_cast<size_t>(2 * perPair));
+    EXPECT_EQ(lists.PendingCount(), 0u);
+}
+
+// A message box is the main thread's: what a grab thread adds in the debug version is
+// shown there, while the grab thread waits.
+TEST_F(UrlDatabaseTest, TheDebugVersionShowsWhatAGrabThreadAddsOnTheMainThread)
+{
+    class WhereShown : public ScriptedUi {
+    public:
+        void Message(const std::string& text) override
+        {
+            ScriptedUi::Message(IsMainThread() ? text : text + " (not on the main thread)");
+        }
+    } ui;
+    Settings().bdebugVersion = true;
+    std::atomic<bool> added{false};
+    std::thread grab([&] {
+        lists.AddPending("http://a/p", 4);
+        added = true;
+        WakeWaiters();
+    });
+    EXPECT_TRUE(WaitOnMain([&] { return added.load(); }, std::chrono::seconds(30)));
+    grab.join();
     EXPECT_EQ(ui.Shown("message"), (std::vector<std::string>{"vect\rhttp://a/p\r4", "bank\rhttp://a/p\r4"}));
 }
 
