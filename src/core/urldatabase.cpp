@@ -172,6 +172,7 @@ int TURL_database::AddKnown(const std::string& url, int level)
 int TURL_database::AddPending(const std::string& url, int level)
 {
     std::vector<std::string> added;
+    bool first = false;
     {
         std::lock_guard guard(lock);
         std::uint64_t hash = HashOf(url);
@@ -182,10 +183,14 @@ int TURL_database::AddPending(const std::string& url, int level)
             record = Admit(url, hash);
         if (!record)
             return 0;
+        first = vectCount == 0;
         AddToVect(*record, level, added);
         AddToBank(*record, level, added);
     }
-    WakeWaiters();  // a site run waits for its first pending URL
+    // A site run waits for a pending URL while the list is empty; a URL added to a list
+    // that has some wakes nobody.
+    if (first)
+        WakeWaiters();
     ShowAdded(added);
     return 0;
 }
