@@ -34,8 +34,8 @@ struct TScanRequest {
 
 // The link scanner of one grab thread. It knows no elements, only the delimiters, a few
 // attribute words and whether it stands inside a tag; that last state carries over from
-// page to page of the thread. Links are handed to the sink in batches, so a page full of
-// links takes the crawl lists' lock a few times only.
+// page to page of the thread. Links are handed to the sink in the order found, in batches
+// of BatchSize.
 class TLinkScanner {
 public:
     static constexpr size_t BatchSize = 64;
