@@ -132,6 +132,8 @@ TEST(TCPClientDial, TakingADialledSocketClosesTheConnectionTheClientHeld)
     client.WatchDialled(socket);
     ASSERT_TRUE(WaitUntil([&] { return events.connects == 2; }));
     EXPECT_TRUE(first.WaitForFinished(0, 5000ms));  // the first server saw its connection end
+    // The connection stands once the system took it; the server counts it as it accepts.
+    EXPECT_TRUE(second.WaitForConnections(1, 5000ms));
     EXPECT_EQ(second.Connections(), 1);
     EXPECT_EQ(client.Handle(), socket);
     EXPECT_NE(socket, old);
