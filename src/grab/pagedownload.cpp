@@ -17,6 +17,10 @@ namespace {
 
 // A few names in use by other fetches (or left by an earlier run) are skipped.
 const int kNameAttempts = 100;
+// The body is kept up to this size and written in one call: the answer's reads come on
+// the main thread, which serves every window, and most pages then cost it no write at
+// all; the fetching thread writes them as they land.
+const size_t kWriteAt = 64 * 1024;
 
 bool WriteAll(int fd, const char* data, size_t size)
 {
@@ -75,10 +79,9 @@ bool TPageDownload::Take(const char* data, size_t size)
         overrun = true;
         size = static_cast<size_t>(getLength - bodySize);
     }
-    if (size > 0 && !WriteAll(fd, data, size)) {
-        fileFailed = true;
+    unwritten.append(data, size);
+    if (unwritten.size() >= kWriteAt && !WriteUnwritten())
         return false;
-    }
     bodySize += static_cast<long long>(size);
     complete = getLength >= 0 && bodySize >= getLength;
     return !complete;
@@ -123,6 +126,13 @@ long long TPageDownload::ExpectedSize() const
     return getLength >= 0 ? getLength : headLength;
 }
 
+bool TPageDownload::WriteUnwritten()
+{
+    fileFailed = fileFailed || !WriteAll(fd, unwritten.data(), unwritten.size());
+    unwritten.clear();
+    return !fileFailed;
+}
+
 bool TPageDownload::CloseFile()
 {
     if (fd < 0)
@@ -134,7 +144,7 @@ bool TPageDownload::CloseFile()
 
 bool TPageDownload::Land()
 {
-    if (!CloseFile() || ::rename(temporary.c_str(), pageFile.c_str()) != 0) {
+    if (!WriteUnwritten() || !CloseFile() || ::rename(temporary.c_str(), pageFile.c_str()) != 0) {
         Discard();
         return false;
     }
@@ -144,6 +154,7 @@ bool TPageDownload::Land()
 
 void TPageDownload::Discard()
 {
+    unwritten.clear();
     CloseFile();
     if (!temporary.empty())
         std::remove(temporary.c_str());

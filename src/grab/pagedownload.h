@@ -49,12 +49,14 @@ public:
 
 private:
     void TakeHeader();
+    bool WriteUnwritten();
     bool CloseFile();
 
     const std::string pageFile;
     const long long headLength;
     std::string temporary;
     int fd = -1;
+    std::string unwritten;  // body bytes taken and not yet in the file
     THeaderBuffer header;
     std::string status;
     long long getLength = -1;  // -1: the GET answer declared none

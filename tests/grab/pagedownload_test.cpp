@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "grab/headerbuffer.h"
 #include "grab/pagedownload.h"
@@ -152,6 +155,72 @@ TEST_F(PageDownloadTest, AFolderThatCannotHoldTheFileFailsTheOpen)
     TPageDownload download(folder / "missing/page.htm", 0);
     EXPECT_FALSE(download.Open());
     EXPECT_FALSE(download.Take("HTTP/1.0 200 OK\r\n\r\nx", 20));
+}
+
+// A body of many pieces, larger than what is kept before a write, lands byte for byte.
+TEST_F(PageDownloadTest, ALargeBodyLandsWholeThroughItsWrites)
+{
+    std::string body;
+    for (int n = 0; body.size() < 300000; ++n)
+        body += std::to_string(n) + ",";
+    TPageDownload download(Page(), 0);
+    ASSERT_TRUE(download.Open());
+    Receive(download, "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+    EXPECT_EQ(download.Outcome(0), Outcome::Whole);
+    ASSERT_TRUE(download.Land());
+    EXPECT_EQ(folder.Read("page.htm"), body);
+}
+
+// Files of this process may not grow past limit bytes while it lives: a full disk, for
+// the writes of a download.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit lower = saved;
+        lower.rlim_cur = limit;
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead
+        ::setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+// A body the disk cannot take keeps the older copy and leaves no temporary file behind,
+// whether the write fails while the body comes or as the page lands.
+TEST_F(PageDownloadTest, ABodyTheDiskCannotTakeKeepsTheOlderCopy)
+{
+    struct Case {
+        const char* name;
+        size_t bodySize;
+        Outcome outcome;
+    };
+    for (const Case& c : {Case{"fails as it lands", 30000, Outcome::Whole},
+                          Case{"fails while it comes", 300000, Outcome::FileFailed}}) {
+        folder.Write("page.htm", "older");
+        TPageDownload download(Page(), 0);
+        ASSERT_TRUE(download.Open()) << c.name;
+        bool landed;
+        {
+            FileSizeLimit limit(16 * 1024);
+            Receive(download, "HTTP/1.0 200 OK\r\n\r\n" + std::string(c.bodySize, 'n'));
+            EXPECT_EQ(download.Outcome(0), c.outcome) << c.name;
+            landed = download.Land();
+        }
+        EXPECT_FALSE(landed) << c.name;
+        EXPECT_EQ(folder.Read("page.htm"), "older") << c.name;
+        EXPECT_EQ(Files(), std::vector<std::string>{"page.htm"}) << c.name;
+    }
 }
 
 }  // namespace
